@@ -1,0 +1,27 @@
+# Compiler settings shared by every target of the program.
+add_library(filmarin_settings INTERFACE)
+target_compile_features(filmarin_settings INTERFACE cxx_std_20)
+target_compile_definitions(filmarin_settings INTERFACE
+    QT_NO_CAST_FROM_ASCII
+    QT_NO_CAST_TO_ASCII
+    QT_NO_NARROWING_CONVERSIONS_IN_CONNECT)
+if(WIN32)
+    target_compile_definitions(filmarin_settings INTERFACE NOMINMAX WIN32_LEAN_AND_MEAN)
+endif()
+if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
+    target_compile_options(filmarin_settings INTERFACE -Wall -Wextra -Wpedantic)
+    if(FILMARIN_WARNINGS_AS_ERRORS)
+        target_compile_options(filmarin_settings INTERFACE -Werror)
+    endif()
+elseif(MSVC)
+    target_compile_options(filmarin_settings INTERFACE /W4 /utf-8)
+endif()
+
+if(FILMARIN_FUZZ)
+    if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+        message(FATAL_ERROR "The fuzz build needs clang (CXX=clang++)")
+    endif()
+    # Every library of the fuzz build is instrumented; the fuzz executables add the driver.
+    add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined -g -O1)
+    add_link_options(-fsanitize=address,undefined)
+endif()

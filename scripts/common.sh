@@ -1,0 +1,49 @@
+# Shared by scripts/run.sh and scripts/test.sh: installs the Debian packages the build
+# needs when they are missing, as root or through sudo.
+set -euo pipefail
+
+FILMARIN_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+
+# Packages for building and running the program.
+FILMARIN_RUN_PACKAGES=(
+    g++ cmake make pkg-config
+    qt6-base-dev qt6-translations-l10n libgl-dev
+    libjpeg62-turbo-dev
+    fonts-liberation fontconfig
+)
+# Further packages for the tests.
+FILMARIN_TEST_PACKAGES=(
+    libgtest-dev googletest
+    clang libclang-rt-14-dev
+    xvfb xauth
+)
+
+filmarin_missing_packages() {
+    local missing=() p
+    for p in "$@"; do
+        if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+            missing+=("$p")
+        fi
+    done
+    echo "${missing[@]:-}"
+}
+
+filmarin_install_packages() {
+    local missing
+    missing=$(filmarin_missing_packages "$@")
+    [ -z "$missing" ] && return 0
+    local sudo=()
+    if [ "$(id -u)" -ne 0 ]; then
+        if command -v sudo >/dev/null 2>&1; then
+            sudo=(sudo)
+        else
+            echo "Missing Debian packages: $missing" >&2
+            echo "Install them as root: apt-get install $missing" >&2
+            exit 1
+        fi
+    fi
+    echo "Installing Debian packages: $missing"
+    "${sudo[@]}" apt-get update -qq
+    # shellcheck disable=SC2086
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends $missing
+}
