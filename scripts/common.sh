@@ -16,6 +16,7 @@ FILMARIN_TEST_PACKAGES=(
     libgtest-dev googletest
     clang libclang-rt-14-dev
     xvfb xauth
+    binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
 )
 
 filmarin_missing_packages() {

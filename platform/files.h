@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string>
+
+// File-system tests the program needs, with the rules of the Windows file system: names
+// are matched without regard to the case of a-z. Paths are UTF-8 on Linux and in the
+// ANSI code page on Windows.
+namespace filmarin::platform {
+
+// The separator the program puts between the parts of a path it builds.
+char pathSeparator();
+
+// True when the path exists and is a folder.
+bool folderExists(const std::string& path);
+
+struct FoundEntry {
+    bool found = false;
+    bool isFolder = false;
+    std::string name;
+};
+
+// The first entry a directory search for `pattern` finds: the last part of the pattern may
+// hold the wildcards * and ?; every kind of entry counts (hidden, system, folders).
+FoundEntry findFirstEntry(const std::string& pattern);
+
+// Creates one folder (its parent must exist); true when it was created.
+bool createFolder(const std::string& path);
+
+// The system's reason for the last failed file operation of this thread, in words.
+std::string lastErrorText();
+
+} // namespace filmarin::platform

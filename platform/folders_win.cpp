@@ -1,0 +1,45 @@
+#include "folders.h"
+
+#include <shlobj.h>
+#include <vector>
+#include <windows.h>
+
+namespace filmarin::platform {
+
+bool specialFolderPath(void* ownerWindow, int folderId, std::string& path) {
+    IMalloc* allocator = nullptr;
+    if (SHGetMalloc(&allocator) != S_OK || !allocator)
+        return false;
+    LPITEMIDLIST list = nullptr;
+    bool ok = false;
+    std::vector<char> buffer(MAX_PATH, '\0');
+    if (SHGetSpecialFolderLocation(static_cast<HWND>(ownerWindow), folderId, &list) == S_OK &&
+        list && SHGetPathFromIDListA(list, buffer.data())) {
+        path = buffer.data();
+        ok = true;
+    }
+    if (list)
+        allocator->Free(list);
+    allocator->Release();
+    return ok;
+}
+
+std::string programFolder() {
+    std::vector<char> buffer(MAX_PATH);
+    DWORD n = 0;
+    while (true) {
+        n = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (n < buffer.size() || buffer.size() > 32768)
+            break;
+        buffer.resize(buffer.size() * 2);
+    }
+    const std::string file(buffer.data(), n);
+    const std::size_t cut = file.find_last_of("\\:");
+    return cut == std::string::npos ? std::string() : file.substr(0, cut + 1);
+}
+
+void raiseOwnPriority() {
+    SetPriorityClass(GetCurrentProcess(), HIGH_PRIORITY_CLASS);
+}
+
+} // namespace filmarin::platform
