@@ -1,0 +1,274 @@
+#include "widgets.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPainter>
+#include <QStyledItemDelegate>
+
+namespace filmarin {
+
+// Paints fixed cells like the grid's header and marked cells black on yellow; its
+// editors write every change into the cell at once.
+class StringGridDelegate : public QStyledItemDelegate {
+public:
+    explicit StringGridDelegate(StringGrid* grid) : QStyledItemDelegate(grid), m_grid(grid) {}
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        const int column = index.column();
+        const int row = index.row();
+        const bool marked = m_grid->m_marked && m_grid->m_marked(column, row);
+        if (!marked && !m_grid->isFixedCell(column, row)) {
+            QStyledItemDelegate::paint(painter, option, index);
+            return;
+        }
+        const QPalette& palette = m_grid->palette();
+        const QColor background = marked ? QColor(255, 255, 0) : palette.color(QPalette::Button);
+        const QColor text = marked ? QColor(0, 0, 0) : palette.color(QPalette::WindowText);
+        painter->save();
+        painter->fillRect(option.rect, background);
+        painter->setPen(text);
+        painter->setFont(option.font);
+        const QRect textRect = option.rect.adjusted(2, 2, 0, 0);
+        painter->drawText(textRect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
+                          index.data(Qt::DisplayRole).toString());
+        painter->restore();
+    }
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&,
+                          const QModelIndex& index) const override {
+        auto* editor = new QLineEdit(parent);
+        editor->setFrame(false);
+        const QPersistentModelIndex cell(index);
+        QObject::connect(editor, &QLineEdit::textEdited, editor, [cell](const QString& text) {
+            if (cell.isValid())
+                const_cast<QAbstractItemModel*>(cell.model())->setData(cell, text, Qt::EditRole);
+        });
+        return editor;
+    }
+
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override {
+        // Keeps the cursor where it is while the user types into the cell.
+        auto* line = qobject_cast<QLineEdit*>(editor);
+        const QString text = index.data(Qt::EditRole).toString();
+        if (line && line->text() != text)
+            line->setText(text);
+    }
+
+private:
+    StringGrid* m_grid;
+};
+
+StringGrid::StringGrid(int fixedColumns, QWidget* parent)
+    : QTableWidget(parent), m_fixedColumns(fixedColumns) {
+    horizontalHeader()->hide();
+    verticalHeader()->hide();
+    horizontalHeader()->setMinimumSectionSize(1);
+    verticalHeader()->setMinimumSectionSize(1);
+    verticalHeader()->setDefaultSectionSize(24);
+    verticalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectItems);
+    setEditTriggers(QAbstractItemView::AllEditTriggers);
+    setTabKeyNavigation(true);
+    setWordWrap(false);
+    setItemDelegate(new StringGridDelegate(this));
+    connect(this, &QTableWidget::currentCellChanged, this, [this](int row, int column, int, int) {
+        if (!m_selectingByProgram && row >= 0 && column >= 0)
+            emit gridClicked();
+    });
+}
+
+void StringGrid::setShape(int columns, int rows) {
+    QTableWidget::setRowCount(rows);
+    QTableWidget::setColumnCount(columns);
+    for (int row = 0; row < rows; ++row) {
+        verticalHeader()->resizeSection(row, 24);
+        for (int column = 0; column < columns; ++column) {
+            if (!item(row, column))
+                makeItem(row, column);
+        }
+    }
+}
+
+void StringGrid::makeItem(int row, int column) {
+    auto* cellItem = new QTableWidgetItem;
+    // Fixed cells cannot be selected or edited; the delegate paints them like a header.
+    cellItem->setFlags(isFixedCell(column, row)
+                           ? Qt::NoItemFlags
+                           : (Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable));
+    setItem(row, column, cellItem);
+}
+
+void StringGrid::setMarkedCells(std::function<bool(int, int)> marked) {
+    m_marked = std::move(marked);
+    viewport()->update();
+}
+
+bool StringGrid::isFixedCell(int column, int row) const { return row < 1 || column < m_fixedColumns; }
+
+QString StringGrid::cell(int column, int row) const {
+    const QTableWidgetItem* cellItem = item(row, column);
+    return cellItem ? cellItem->text() : QString();
+}
+
+void StringGrid::setCell(int column, int row, const QString& text) {
+    if (row < 0 || column < 0 || row >= rowCount() || column >= columnCount())
+        return;
+    if (!item(row, column))
+        makeItem(row, column);
+    // An open editor on that cell takes the new text through the model.
+    item(row, column)->setText(text);
+}
+
+void StringGrid::selectCell(int column, int row) {
+    // Disabling and enabling the grid ends an open cell editor.
+    setEnabled(false);
+    setEnabled(true);
+    setFocus(Qt::OtherFocusReason);
+    m_selectingByProgram = true;
+    setCurrentCell(row, column, QItemSelectionModel::ClearAndSelect);
+    m_selectingByProgram = false;
+}
+
+// Draws each item as a narrow tick box with its text right after it, so that "19-20"
+// fits the narrow list; a click anywhere on the item's box toggles the tick.
+class CheckListDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    static QRect boxRect(const QRect& item) {
+        constexpr int box = 13;
+        return {item.left() + 2, item.top() + (item.height() - box) / 2, box, box};
+    }
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        QStyleOptionViewItem opt = option;
+        initStyleOption(&opt, index);
+        const QWidget* widget = opt.widget;
+        QStyle* style = widget ? widget->style() : QApplication::style();
+        painter->save();
+        const bool selected = opt.state & QStyle::State_Selected;
+        if (selected)
+            painter->fillRect(opt.rect, opt.palette.brush(QPalette::Highlight));
+        QStyleOptionViewItem box = opt;
+        box.rect = boxRect(opt.rect);
+        box.state = box.state & ~QStyle::State_HasFocus;
+        box.state |= opt.checkState == Qt::Checked ? QStyle::State_On : QStyle::State_Off;
+        style->drawPrimitive(QStyle::PE_IndicatorItemViewItemCheck, &box, painter, widget);
+        painter->setPen(opt.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
+        const QRect text = opt.rect.adjusted(box.rect.right() + 4 - opt.rect.left(), 0, 0, 0);
+        painter->drawText(text, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, opt.text);
+        painter->restore();
+    }
+
+    bool editorEvent(QEvent* event, QAbstractItemModel* model, const QStyleOptionViewItem& option,
+                     const QModelIndex& index) override {
+        if (!(index.flags() & Qt::ItemIsUserCheckable) || !(index.flags() & Qt::ItemIsEnabled))
+            return false;
+        if (event->type() == QEvent::MouseButtonRelease) {
+            const auto* mouse = static_cast<QMouseEvent*>(event);
+            if (mouse->button() != Qt::LeftButton ||
+                !boxRect(option.rect).adjusted(-2, -2, 2, 2).contains(mouse->position().toPoint()))
+                return false;
+        } else if (event->type() == QEvent::MouseButtonDblClick) {
+            const auto* mouse = static_cast<QMouseEvent*>(event);
+            return boxRect(option.rect).adjusted(-2, -2, 2, 2).contains(mouse->position().toPoint());
+        } else if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key != Qt::Key_Space && key != Qt::Key_Select)
+                return false;
+        } else {
+            return false;
+        }
+        const bool checked = index.data(Qt::CheckStateRole).toInt() == Qt::Checked;
+        return model->setData(index, checked ? Qt::Unchecked : Qt::Checked, Qt::CheckStateRole);
+    }
+};
+
+CheckListBox::CheckListBox(const QStringList& items, int itemHeight, QWidget* parent)
+    : QListWidget(parent), m_itemHeight(itemHeight) {
+    setItemDelegate(new CheckListDelegate(this));
+    setUniformItemSizes(true);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    for (const QString& text : items) {
+        auto* listItem = new QListWidgetItem(text, this);
+        listItem->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
+        listItem->setCheckState(Qt::Unchecked);
+        listItem->setSizeHint(QSize(0, itemHeight));
+    }
+}
+
+bool CheckListBox::isChecked(int row) const {
+    const QListWidgetItem* listItem = item(row);
+    return listItem && listItem->checkState() == Qt::Checked;
+}
+
+void CheckListBox::setChecked(int row, bool checked) {
+    if (QListWidgetItem* listItem = item(row))
+        listItem->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
+}
+
+int CheckListBox::wholeItemsHeight(int height) const {
+    const int frame = 2 * frameWidth();
+    const int items = (height - frame) / m_itemHeight;
+    return items * m_itemHeight + frame;
+}
+
+void CheckListBox::mouseReleaseEvent(QMouseEvent* event) {
+    QListWidget::mouseReleaseEvent(event);
+    if (itemAt(event->position().toPoint()))
+        emit listClicked();
+}
+
+void CheckListBox::keyPressEvent(QKeyEvent* event) {
+    const int before = currentRow();
+    const bool checkedBefore = isChecked(before);
+    QListWidget::keyPressEvent(event);
+    if (currentRow() != before || isChecked(currentRow()) != checkedBefore)
+        emit listClicked();
+}
+
+LabeledEdit::LabeledEdit(const QString& label, QWidget* parent)
+    : QLineEdit(parent), m_label(new QLabel(label, parent)) {
+    setReadOnly(true);
+    m_label->setBuddy(this);
+}
+
+void LabeledEdit::place(int left, int top, int width, int height, int labelWidth,
+                        int labelHeight) {
+    setGeometry(left, top, width, height);
+    m_label->setGeometry(left - 3 - labelWidth, top + (height - labelHeight) / 2, labelWidth,
+                         labelHeight);
+}
+
+void LabeledEdit::setHighlighted(bool highlighted) {
+    m_highlighted = highlighted;
+    QPalette p = palette();
+    p.setColor(QPalette::Base, highlighted ? QColor(255, 255, 0) : QColor(255, 255, 255));
+    setPalette(p);
+}
+
+void MessageBoxSink::showMessage(const QString& caption, const QString& text, MessageIcon icon) {
+    QMessageBox::Icon boxIcon = QMessageBox::Information;
+    if (icon == MessageIcon::Warning)
+        boxIcon = QMessageBox::Warning;
+    else if (icon == MessageIcon::Error)
+        boxIcon = QMessageBox::Critical;
+    // A carriage return alone ends a line in the program's texts, as in Windows boxes.
+    QString shown = text;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    QMessageBox box(boxIcon, caption, shown, QMessageBox::Ok, m_parent);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
+} // namespace filmarin

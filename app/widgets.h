@@ -1,0 +1,103 @@
+#pragma once
+
+#include "table/tableview.h"
+
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTableWidget>
+
+#include <functional>
+
+class QLabel;
+
+namespace filmarin {
+
+// A grid of free-text cells with a fixed header row (and optionally fixed leading
+// columns). The cell editor is always shown and writes every keystroke into its cell.
+class StringGrid : public QTableWidget, public CellGrid {
+    Q_OBJECT
+public:
+    StringGrid(int fixedColumns, QWidget* parent);
+
+    // Row and column counts; new cells start empty.
+    void setShape(int columns, int rows);
+    // Decides which cells are painted black on yellow (called for every painted cell).
+    void setMarkedCells(std::function<bool(int column, int row)> marked);
+    bool isFixedCell(int column, int row) const;
+
+    int columnCount() const override { return QTableWidget::columnCount(); }
+    int rowCount() const override { return QTableWidget::rowCount(); }
+    QString cell(int column, int row) const override;
+    void setCell(int column, int row, const QString& text) override;
+    void selectCell(int column, int row) override;
+
+signals:
+    // A click into a cell or a move of the current cell by keyboard; not raised when the
+    // program selects a cell.
+    void gridClicked();
+
+protected:
+    void keyboardSearch(const QString&) override {}
+
+private:
+    friend class StringGridDelegate;
+    void makeItem(int row, int column);
+
+    int m_fixedColumns;
+    bool m_selectingByProgram = false;
+    std::function<bool(int, int)> m_marked;
+};
+
+// A list of ticked items whose click event covers mouse clicks and key presses.
+class CheckListBox : public QListWidget, public CheckList {
+    Q_OBJECT
+public:
+    CheckListBox(const QStringList& items, int itemHeight, QWidget* parent);
+
+    int count() const override { return QListWidget::count(); }
+    bool isChecked(int item) const override;
+    void setChecked(int item, bool checked) override;
+    // Height of a list that shows whole items only, at most `height`.
+    int wholeItemsHeight(int height) const;
+
+signals:
+    void listClicked();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyboardSearch(const QString&) override {}
+
+private:
+    int m_itemHeight;
+};
+
+// The total field: a read-only edit with its label to the left.
+class LabeledEdit : public QLineEdit, public TotalDisplay {
+    Q_OBJECT
+public:
+    LabeledEdit(const QString& label, QWidget* parent);
+    QLabel* label() const { return m_label; }
+    // Places the edit and its label, which ends 3 pixels before it.
+    void place(int left, int top, int width, int height, int labelWidth, int labelHeight);
+
+    void setText(const QString& text) override { QLineEdit::setText(text); }
+    void setHighlighted(bool highlighted) override;
+    bool isHighlighted() const { return m_highlighted; }
+
+private:
+    QLabel* m_label;
+    bool m_highlighted = false;
+};
+
+// Shows messages as modal message boxes with one OK button.
+class MessageBoxSink : public MessageSink {
+public:
+    explicit MessageBoxSink(QWidget* parent) : m_parent(parent) {}
+    void showMessage(const QString& caption, const QString& text, MessageIcon icon) override;
+
+private:
+    QWidget* m_parent;
+};
+
+} // namespace filmarin

@@ -1,0 +1,47 @@
+#include "playercheck.h"
+
+#include "platform/files.h"
+#include "platform/fileversion.h"
+#include "table/textops.h"
+
+#include <QFile>
+
+namespace filmarin {
+
+QString playerPathIn(const QString& programFolder) {
+    return programFolder + QStringLiteral("VLCportable") +
+           QChar::fromLatin1(platform::pathSeparator()) + QStringLiteral("VLCportable.exe");
+}
+
+bool versionIsRecentEnough(const QString& fileVersion) {
+    const SplitParts parts = splitBySeparator(fileVersion, QLatin1Char('.'));
+    const QString minor = parts.second.isEmpty() ? QStringLiteral("0") : parts.second;
+    double value = 0.0;
+    if (!parseReal(parts.first + QLatin1Char('.') + minor, value))
+        return false;
+    return static_cast<long double>(value) > 1.69999999L;
+}
+
+QString fileVersionString(const QString& path) {
+    return QString::fromLocal8Bit(
+        platform::fileVersionString(QFile::encodeName(path).toStdString()));
+}
+
+QString playerVersionMessage() {
+    return QStringLiteral("Diese Software funktioniert nur mit Version 1.7 oder einer höheren "
+                          "Version des kostenlosen VLCportable-Players.");
+}
+
+void showPlayerVersionMessage(MessageSink& messages) {
+    messages.showMessage(QStringLiteral("Information"), playerVersionMessage(),
+                         MessageIcon::Information);
+}
+
+bool checkPlayerVersion(const QString& playerPath, MessageSink& messages) {
+    if (versionIsRecentEnough(fileVersionString(playerPath)))
+        return true;
+    showPlayerVersionMessage(messages);
+    return false;
+}
+
+} // namespace filmarin

@@ -1,0 +1,96 @@
+#include "mediasource.h"
+
+#include "platform/files.h"
+
+#include <QFile>
+
+namespace filmarin {
+
+namespace {
+
+std::string native(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+} // namespace
+
+QString childPath(const QString& root, const QString& name) {
+    return root + QChar::fromLatin1(platform::pathSeparator()) + name;
+}
+
+bool folderExists(const QString& path) { return platform::folderExists(native(path)); }
+
+bool hasVideoTs(const QString& root) {
+    return folderExists(childPath(root, QStringLiteral("Video_TS")));
+}
+
+bool hasVcd(const QString& root) { return folderExists(childPath(root, QStringLiteral("VCD"))); }
+
+bool hasSvcd(const QString& root) {
+    return folderExists(childPath(root, QStringLiteral("SVCD")));
+}
+
+bool hasCdaTracks(const QString& root) {
+    return platform::findFirstEntry(native(childPath(root, QStringLiteral("*.cda")))).found;
+}
+
+std::int32_t detectDiscContent(const QString& root) {
+    if (hasVideoTs(root))
+        return SourceKind::DvdVideo;
+    if (hasVcd(root))
+        return SourceKind::Vcd;
+    if (hasSvcd(root))
+        return SourceKind::Svcd;
+    if (hasCdaTracks(root))
+        return SourceKind::AudioCd;
+    return SourceKind::None;
+}
+
+bool filePresent(const QString& path) {
+    if (path.isEmpty())
+        return false;
+    const platform::FoundEntry entry = platform::findFirstEntry(native(path));
+    return entry.found && !entry.isFolder;
+}
+
+bool sourceAvailable(const MediaSource& source) {
+    switch (source.kind) {
+    case SourceKind::DvdVideo:
+        return hasVideoTs(source.driveRoot);
+    case SourceKind::Vcd:
+        return hasVcd(source.driveRoot);
+    case SourceKind::Svcd:
+        return hasSvcd(source.driveRoot);
+    case SourceKind::AudioCd:
+        return hasCdaTracks(source.driveRoot);
+    case SourceKind::VideoFile:
+        return filePresent(source.videoFilePath);
+    default:
+        return false;
+    }
+}
+
+QString chooseSourceMessage() {
+    return QStringLiteral("Bitte wählen Sie eine Video-DVD oder eine Video-Datei aus.");
+}
+
+QString chooseFileMessage() { return QStringLiteral("Bitte wählen Sie eine Video-Datei aus."); }
+
+void showChooseSourceMessage(MessageSink& messages) {
+    messages.showMessage(QStringLiteral("Information"), chooseSourceMessage(),
+                         MessageIcon::Information);
+}
+
+void showChooseFileMessage(MessageSink& messages) {
+    messages.showMessage(QStringLiteral("Information"), chooseFileMessage(),
+                         MessageIcon::Information);
+}
+
+bool takeVideoFile(MediaSource& source, const QString& path, MessageSink& messages) {
+    source.videoFilePath = path;
+    source.kind = SourceKind::VideoFile;
+    if (sourceAvailable(source))
+        return true;
+    showChooseFileMessage(messages);
+    return false;
+}
+
+} // namespace filmarin

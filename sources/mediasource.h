@@ -1,0 +1,53 @@
+#pragma once
+
+#include "table/tableview.h"
+
+#include <QString>
+
+#include <cstdint>
+
+// What the player is to play: a disc in a drive or a video file.
+namespace filmarin {
+
+// Kinds of source; a stored value outside 0-5 makes the check before playing fail.
+namespace SourceKind {
+constexpr std::int32_t None = 0;
+constexpr std::int32_t DvdVideo = 1;
+constexpr std::int32_t Vcd = 2;
+constexpr std::int32_t Svcd = 3;
+constexpr std::int32_t AudioCd = 4;
+constexpr std::int32_t VideoFile = 5;
+} // namespace SourceKind
+
+struct MediaSource {
+    std::int32_t kind = SourceKind::None;
+    QString driveRoot;     // kinds 1-4: the drive as the disc browser names it
+    QString videoFilePath; // kind 5: the file chosen in the file dialog
+};
+
+// `root` followed by the path separator and `name`.
+QString childPath(const QString& root, const QString& name);
+
+bool folderExists(const QString& path);
+bool hasVideoTs(const QString& root);
+bool hasVcd(const QString& root);
+bool hasSvcd(const QString& root);
+// At least one entry of any kind whose name ends in ".cda" in the drive's root.
+bool hasCdaTracks(const QString& root);
+// 1 video DVD, 2 VCD, 3 SVCD, 4 audio CD, tested in this order; 0 when none fits.
+std::int32_t detectDiscContent(const QString& root);
+// An entry of that path exists and is no folder.
+bool filePresent(const QString& path);
+// The check before playing: only the test that belongs to the stored kind runs.
+bool sourceAvailable(const MediaSource& source);
+
+QString chooseSourceMessage();
+QString chooseFileMessage();
+void showChooseSourceMessage(MessageSink& messages);
+void showChooseFileMessage(MessageSink& messages);
+
+// Takes a video file chosen in the file dialog as the source; true when "Abspielen" may be
+// enabled, otherwise the user has been told to choose a file.
+bool takeVideoFile(MediaSource& source, const QString& path, MessageSink& messages);
+
+} // namespace filmarin
