@@ -1,3 +1,4 @@
+#include "dialogweiter.h"
 #include "unit1.h"
 
 #include <QApplication>
@@ -14,6 +15,8 @@ int main(int argc, char* argv[]) {
     QApplication::setQuitOnLastWindowClosed(false);
 
     filmarin::TForm1 form1;
+    filmarin::TDialogWeiter_Form dialogWeiterForm(form1);
+    form1.setPauseDialog(&dialogWeiterForm);
     QObject::connect(&form1, &filmarin::TForm1::closed, &application, &QApplication::quit);
     form1.show();
     return QApplication::exec();

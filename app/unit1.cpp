@@ -1,14 +1,20 @@
 #include "unit1.h"
 
+#include "dialogweiter.h"
 #include "platform/folders.h"
+#include "platform/process.h"
+#include "playback/commandline.h"
 #include "playback/playercheck.h"
+#include "playback/titlecards.h"
 #include "table/tablecheck.h"
 #include "table/textops.h"
 
 #include <QAction>
 #include <QActionGroup>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QFrame>
 #include <QLabel>
@@ -44,8 +50,7 @@ QStringList numberedItems(int count, bool pairs) {
     return items;
 }
 
-template <typename T>
-T* named(T* object, const char* name) {
+template <typename T> T* named(T* object, const char* name) {
     object->setObjectName(QLatin1String(name));
     return object;
 }
@@ -84,19 +89,19 @@ void TForm1::createComponents() {
     ffnen1 = named(Ausschnitte1->addAction(QStringLiteral("öffnen")), "ffnen1");
     speichern1 = named(Ausschnitte1->addAction(QStringLiteral("speichern")), "speichern1");
     allel1 = named(Ausschnitte1->addAction(QStringLiteral("alle Zeiten löschen")), "allel1");
-    Abspielenlschen1 = named(
-        Ausschnitte1->addAction(QStringLiteral("alle Einträge \"Abspielen\" löschen")),
-        "Abspielenlschen1");
-    alleabspielen1 = named(
-        Ausschnitte1->addAction(QStringLiteral("Alle Einträge \"Abspielen\" markieren")),
-        "alleabspielen1");
-    allePausen1 = named(Ausschnitte1->addAction(QStringLiteral("alle Pausen markieren")),
-                        "allePausen1");
-    Pausenlschen1 = named(Ausschnitte1->addAction(QStringLiteral("alle Pausen löschen")),
-                          "Pausenlschen1");
-    itelauf1setzen1 = named(
-        Ausschnitte1->addAction(QStringLiteral("alle Titelnummern auf 1 setzen")),
-        "itelauf1setzen1");
+    Abspielenlschen1 =
+        named(Ausschnitte1->addAction(QStringLiteral("alle Einträge \"Abspielen\" löschen")),
+              "Abspielenlschen1");
+    alleabspielen1 =
+        named(Ausschnitte1->addAction(QStringLiteral("Alle Einträge \"Abspielen\" markieren")),
+              "alleabspielen1");
+    allePausen1 =
+        named(Ausschnitte1->addAction(QStringLiteral("alle Pausen markieren")), "allePausen1");
+    Pausenlschen1 =
+        named(Ausschnitte1->addAction(QStringLiteral("alle Pausen löschen")), "Pausenlschen1");
+    itelauf1setzen1 =
+        named(Ausschnitte1->addAction(QStringLiteral("alle Titelnummern auf 1 setzen")),
+              "itelauf1setzen1");
     Bemerkungenlschen1 = named(Ausschnitte1->addAction(QStringLiteral("Standardüberschriften")),
                                "Bemerkungenlschen1");
     Sprache1 = named(MainMenu1->addMenu(QStringLiteral("Sprache")), "Sprache1");
@@ -131,8 +136,9 @@ void TForm1::createComponents() {
     CheckListBox2 = named(new CheckListBox(numberedItems(20, false), 25, Panel1), "CheckListBox2");
     StaticText3 = named(makeStaticText(QStringLiteral("Pausen"), Panel1), "StaticText3");
     CheckListBox1 = named(new CheckListBox(numberedItems(19, true), 25, Panel1), "CheckListBox1");
-    Button1 = named(new QPushButton(QStringLiteral("Anzeige Gesamtspielzeit aktualisieren"), Panel2),
-                    "Button1");
+    Button1 =
+        named(new QPushButton(QStringLiteral("Anzeige Gesamtspielzeit aktualisieren"), Panel2),
+              "Button1");
     LabeledEdit1 = named(new LabeledEdit(QStringLiteral("Ausgewählte Gesamtspielzeit:   "), Panel2),
                          "LabeledEdit1");
     LabeledEdit1->setText(QStringLiteral("0h 0min 0sec"));
@@ -317,7 +323,9 @@ void TForm1::SetStandardHeadings() {
     RefreshTotals();
 }
 
-void TForm1::PresetFirstStopHour() { StringGrid2->setCell(0, 1, QStringLiteral("10")); }
+void TForm1::PresetFirstStopHour() {
+    StringGrid2->setCell(0, 1, QStringLiteral("10"));
+}
 
 void TForm1::TickAllPlay() {
     for (int item = 0; item < CheckListBox2->count(); ++item)
@@ -358,9 +366,11 @@ void TForm1::UnlockControls() {
 }
 
 void TForm1::LanguageCodeFromMenu() {
-    const std::pair<QAction*, const char*> items[] = {
-        {deutsch1, "de"}, {englisch1, "en"}, {franzsisch1, "fr"}, {spanisch1, "es"},
-        {italienisch1, "it"}};
+    const std::pair<QAction*, const char*> items[] = {{deutsch1, "de"},
+                                                      {englisch1, "en"},
+                                                      {franzsisch1, "fr"},
+                                                      {spanisch1, "es"},
+                                                      {italienisch1, "it"}};
     for (const auto& [item, code] : items) {
         if (item->isChecked()) {
             m_table.audioLanguageCode = QLatin1String(code);
@@ -371,9 +381,11 @@ void TForm1::LanguageCodeFromMenu() {
 }
 
 void TForm1::MenuFromLanguageCode() {
-    const std::pair<const char*, QAction*> codes[] = {
-        {"de", deutsch1}, {"en", englisch1}, {"fr", franzsisch1}, {"es", spanisch1},
-        {"it", italienisch1}};
+    const std::pair<const char*, QAction*> codes[] = {{"de", deutsch1},
+                                                      {"en", englisch1},
+                                                      {"fr", franzsisch1},
+                                                      {"es", spanisch1},
+                                                      {"it", italienisch1}};
     for (const auto& [code, item] : codes) {
         if (equalsIgnoreCase(m_table.audioLanguageCode, QLatin1String(code))) {
             item->setChecked(true);
@@ -434,7 +446,94 @@ void TForm1::ffnen1Click() {}
 
 void TForm1::speichern1Click() {}
 
-void TForm1::Abspielen1Click() {}
+void TForm1::Abspielen1Click() {
+    const CardResult cards =
+        writeTitleCards(*StringGrid4, m_documentsFolder, m_programFolder, m_imageFolder);
+    if (!cards.ok) {
+        m_messages->showMessage(QStringLiteral("Fehler"), cards.error, MessageIcon::Error);
+        return;
+    }
+    StartRun();
+}
+
+void TForm1::StartRun() {
+    Timer1->stop();
+    LanguageCodeFromMenu();
+    LockControls();
+    if (!sourceAvailable(m_source)) {
+        UnlockControls();
+        showChooseSourceMessage(*m_messages);
+        return;
+    }
+    if (!checkTable(m_table, *m_view)) {
+        UnlockControls();
+        return;
+    }
+    if (!computeSpans(m_table, m_spans, *CheckListBox2)) {
+        UnlockControls();
+        m_messages->showMessage(
+            QStringLiteral("Information"),
+            QStringLiteral("Sie haben keine Zeiten eingegeben oder keine Ausschnitte ausgewählt "
+                           "(Häckchen unter \"Abspielen\")"),
+            MessageIcon::Information);
+        StringGrid4->viewport()->update();
+        return;
+    }
+    writeTableToGrids(m_table, *m_view);
+    showTotal(m_spans, *LabeledEdit1);
+    StringGrid4->viewport()->update();
+    if (m_pauseDialog)
+        m_pauseDialog->FillExcerptChoice(m_spans);
+    m_nextExcerpt = 1;
+    m_runFailed = false;
+    if (!LocatePlayer()) {
+        UnlockControls();
+        return;
+    }
+    OfferNextSegment();
+}
+
+bool TForm1::RunContinues() {
+    if (m_nextExcerpt <= kExcerptCount && !m_runFailed)
+        return true;
+    UnlockControls();
+    return false;
+}
+
+void TForm1::OfferNextSegment() {
+    if (!RunContinues() || !m_pauseDialog)
+        return;
+    m_pauseDialog->PreselectExcerpt(m_nextExcerpt);
+    m_pauseDialog->show();
+    m_pauseDialog->raise();
+    m_pauseDialog->activateWindow();
+}
+
+void TForm1::PlayNextSegment() {
+    const SegmentInputs inputs{m_source, m_table, m_spans, *CheckListBox1, m_imageFolder};
+    const QString parameters = buildSegmentCommandLine(inputs, m_nextExcerpt);
+    LockControls();
+    m_closingFlag = false;
+    if (!RunPlayer(platform::kPriorityHigh, m_playerPath, parameters))
+        m_runFailed = true;
+    // The window was closed while the player ran: the program is ending.
+    if (m_closingFlag)
+        return;
+    OfferNextSegment();
+}
+
+bool TForm1::RunPlayer(int priorityMode, const QString& programFile, const QString& parameters) {
+    try {
+        platform::runProgram(
+            priorityMode, QFile::encodeName(programFile).toStdString(),
+            parameters.toLocal8Bit().toStdString(), std::string(), true,
+            [this](const platform::ProcessInformation&, bool& terminate) { IsClosing(terminate); },
+            [] { QCoreApplication::processEvents(QEventLoop::AllEvents); });
+    } catch (...) {
+        return false;
+    }
+    return true;
+}
 
 void TForm1::Info1Click() {
     m_messages->showMessage(QStringLiteral("Informationen"), infoText(), MessageIcon::Information);
@@ -445,22 +544,41 @@ void TForm1::allel1Click() {
     labelGrids(*m_view);
 }
 
-void TForm1::Abspielenlschen1Click() { UntickAllPlay(); }
-void TForm1::alleabspielen1Click() { TickAllPlay(); }
-void TForm1::allePausen1Click() { TickAllPauses(); }
-void TForm1::Pausenlschen1Click() { UntickAllPauses(); }
-void TForm1::itelauf1setzen1Click() { SetAllTitleNumbersToOne(); }
-void TForm1::Bemerkungenlschen1Click() { SetStandardHeadings(); }
-void TForm1::Button1Click() { RefreshTotals(); }
+void TForm1::Abspielenlschen1Click() {
+    UntickAllPlay();
+}
+void TForm1::alleabspielen1Click() {
+    TickAllPlay();
+}
+void TForm1::allePausen1Click() {
+    TickAllPauses();
+}
+void TForm1::Pausenlschen1Click() {
+    UntickAllPauses();
+}
+void TForm1::itelauf1setzen1Click() {
+    SetAllTitleNumbersToOne();
+}
+void TForm1::Bemerkungenlschen1Click() {
+    SetStandardHeadings();
+}
+void TForm1::Button1Click() {
+    RefreshTotals();
+}
 
-void TForm1::Timer1Timer() { Timer1->stop(); }
+void TForm1::Timer1Timer() {
+    Timer1->stop();
+    PlayNextSegment();
+}
 
 void TForm1::Timer2Timer() {
     Timer2->stop();
     LocatePlayer();
 }
 
-void TForm1::FormClose() { m_closingFlag = true; }
+void TForm1::FormClose() {
+    m_closingFlag = true;
+}
 
 void TForm1::closeEvent(QCloseEvent* event) {
     FormClose();

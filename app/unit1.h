@@ -6,7 +6,6 @@
 #include "widgets.h"
 
 #include <QMainWindow>
-
 #include <functional>
 #include <memory>
 #include <optional>
@@ -26,14 +25,16 @@ namespace filmarin {
 // What the main window takes from its surroundings. The program uses the defaults; tests
 // replace them so that nothing modal blocks and the player can be a stand-in.
 struct WindowEnvironment {
-    MessageSink* messages = nullptr;                // default: message boxes
+    MessageSink* messages = nullptr; // default: message boxes
     // Shows a file dialog and gives the chosen path; default: exec() and its first file.
     std::function<std::optional<QString>(QFileDialog&)> runFileDialog;
-    std::optional<QString> programFolder;           // default: the program file's folder
-    std::optional<QString> documentsFolder;         // default: the user's documents folder
+    std::optional<QString> programFolder;   // default: the program file's folder
+    std::optional<QString> documentsFolder; // default: the user's documents folder
 };
 
 // The main window: the excerpt table, the total play time and every command.
+class TDialogWeiter_Form;
+
 class TForm1 : public QMainWindow {
     Q_OBJECT
 public:
@@ -109,6 +110,19 @@ public:
 
     // Hooks for the two dialogs, which are created after the main window.
     void setDiscBrowser(QWidget* browser) { m_discBrowser = browser; }
+    void setPauseDialog(TDialogWeiter_Form* dialog) { m_pauseDialog = dialog; }
+
+    // The playback run.
+    const QString& imageFolder() const { return m_imageFolder; }
+    std::int32_t nextExcerpt() const { return m_nextExcerpt; }
+    void setNextExcerpt(std::int32_t n) { m_nextExcerpt = n; }
+    bool runFailed() const { return m_runFailed; }
+    void StartRun();
+    bool RunContinues();
+    void OfferNextSegment();
+    void PlayNextSegment();
+    bool RunPlayer(int priorityMode, const QString& programFile, const QString& parameters);
+    void IsClosing(bool& terminate) const { terminate = m_closingFlag; }
 
 signals:
     // The window has been closed; the program ends.
@@ -158,6 +172,9 @@ private:
     std::unique_ptr<TableView> m_view;
     QActionGroup* m_languages = nullptr;
     QWidget* m_discBrowser = nullptr;
+    TDialogWeiter_Form* m_pauseDialog = nullptr;
+    std::int32_t m_nextExcerpt = 1;
+    bool m_runFailed = false;
     bool m_centred = false;
 
     ExcerptTable m_table;

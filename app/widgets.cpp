@@ -111,7 +111,9 @@ void StringGrid::setMarkedCells(std::function<bool(int, int)> marked) {
     viewport()->update();
 }
 
-bool StringGrid::isFixedCell(int column, int row) const { return row < 1 || column < m_fixedColumns; }
+bool StringGrid::isFixedCell(int column, int row) const {
+    return row < 1 || column < m_fixedColumns;
+}
 
 QString StringGrid::cell(int column, int row) const {
     const QTableWidgetItem* cellItem = item(row, column);
@@ -180,7 +182,9 @@ public:
                 return false;
         } else if (event->type() == QEvent::MouseButtonDblClick) {
             const auto* mouse = static_cast<QMouseEvent*>(event);
-            return boxRect(option.rect).adjusted(-2, -2, 2, 2).contains(mouse->position().toPoint());
+            return boxRect(option.rect)
+                .adjusted(-2, -2, 2, 2)
+                .contains(mouse->position().toPoint());
         } else if (event->type() == QEvent::KeyPress) {
             const int key = static_cast<QKeyEvent*>(event)->key();
             if (key != Qt::Key_Space && key != Qt::Key_Select)
@@ -242,8 +246,7 @@ LabeledEdit::LabeledEdit(const QString& label, QWidget* parent)
     m_label->setBuddy(this);
 }
 
-void LabeledEdit::place(int left, int top, int width, int height, int labelWidth,
-                        int labelHeight) {
+void LabeledEdit::place(int left, int top, int width, int height, int labelWidth, int labelHeight) {
     setGeometry(left, top, width, height);
     m_label->setGeometry(left - 3 - labelWidth, top + (height - labelHeight) / 2, labelWidth,
                          labelHeight);

@@ -5,7 +5,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTableWidget>
-
 #include <functional>
 
 class QLabel;

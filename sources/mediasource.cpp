@@ -8,7 +8,9 @@ namespace filmarin {
 
 namespace {
 
-std::string native(const QString& path) { return QFile::encodeName(path).toStdString(); }
+std::string native(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
 
 } // namespace
 
@@ -16,13 +18,17 @@ QString childPath(const QString& root, const QString& name) {
     return root + QChar::fromLatin1(platform::pathSeparator()) + name;
 }
 
-bool folderExists(const QString& path) { return platform::folderExists(native(path)); }
+bool folderExists(const QString& path) {
+    return platform::folderExists(native(path));
+}
 
 bool hasVideoTs(const QString& root) {
     return folderExists(childPath(root, QStringLiteral("Video_TS")));
 }
 
-bool hasVcd(const QString& root) { return folderExists(childPath(root, QStringLiteral("VCD"))); }
+bool hasVcd(const QString& root) {
+    return folderExists(childPath(root, QStringLiteral("VCD")));
+}
 
 bool hasSvcd(const QString& root) {
     return folderExists(childPath(root, QStringLiteral("SVCD")));
@@ -72,7 +78,9 @@ QString chooseSourceMessage() {
     return QStringLiteral("Bitte wählen Sie eine Video-DVD oder eine Video-Datei aus.");
 }
 
-QString chooseFileMessage() { return QStringLiteral("Bitte wählen Sie eine Video-Datei aus."); }
+QString chooseFileMessage() {
+    return QStringLiteral("Bitte wählen Sie eine Video-Datei aus.");
+}
 
 void showChooseSourceMessage(MessageSink& messages) {
     messages.showMessage(QStringLiteral("Information"), chooseSourceMessage(),

@@ -3,7 +3,6 @@
 #include "table/tableview.h"
 
 #include <QString>
-
 #include <cstdint>
 
 // What the player is to play: a disc in a drive or a video file.

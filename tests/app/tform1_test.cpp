@@ -1,7 +1,6 @@
-#include "windowfixture.h"
-
 #include "playback/playercheck.h"
 #include "table/tablecheck.h"
+#include "windowfixture.h"
 
 #include <QAction>
 #include <QFileDialog>
@@ -124,8 +123,9 @@ void TForm1Test::startUpLayout() {
     QVERIFY(w.CheckListBox2->height() <= 504);
     QCOMPARE(w.CheckListBox1->width(), 65);
     QVERIFY(w.CheckListBox1->height() <= 488);
-    const QStringList captions = {w.StaticText1->text(), w.StaticText2->text(), w.StaticText3->text(),
-                                  w.StaticText4->text(), w.StaticText5->text(), w.StaticText6->text()};
+    const QStringList captions = {w.StaticText1->text(), w.StaticText2->text(),
+                                  w.StaticText3->text(), w.StaticText4->text(),
+                                  w.StaticText5->text(), w.StaticText6->text()};
     QCOMPARE(captions, (QStringList{QStringLiteral("Startzeiten"), QStringLiteral("Stoppzeiten"),
                                     QStringLiteral("Pausen"), QStringLiteral("Abspielen"),
                                     QStringLiteral("Titel Nr."), QStringLiteral("Überschrift")}));
@@ -154,7 +154,8 @@ void TForm1Test::startUpLayout() {
     QCOMPARE(w.OpenDialogZeiten->defaultSuffix(), QStringLiteral("zei"));
     QCOMPARE(w.SaveDialogZeiten->nameFilters(), QStringList{QStringLiteral("Zeitendatei (*.zei)")});
     QCOMPARE(w.OpenDialogVideo->nameFilters().size(), 1);
-    QVERIFY(w.OpenDialogVideo->nameFilters().first().startsWith(QStringLiteral("Alle Video-Datein")));
+    QVERIFY(
+        w.OpenDialogVideo->nameFilters().first().startsWith(QStringLiteral("Alle Video-Datein")));
 }
 
 void TForm1Test::playerCheckAfterStartUp_data() {
@@ -379,13 +380,13 @@ void TForm1Test::infoText() {
     QCOMPARE(f.messages.shown.size(), std::size_t(1));
     QCOMPARE(f.messages.shown[0].caption, QStringLiteral("Informationen"));
     QCOMPARE(f.messages.shown[0].icon, MessageIcon::Information);
-    const QString expected = QStringLiteral(
-        "Filmarin abspielen mit VLC\r\r\r\r\r\r"
-        "Diese Software funktioniert nur dann, wenn sie sich\r"
-        "im Verzeichnis des kostenlosen VLC-Players befindet,\r"
-        "d.h., im gleichen Verezeichnis wie vlcportable.exe oder vlc.exe.\r"
-        "Außerdem muss vlcportable.exe mindestens die Version 1.7\r"
-        "und vlc.exe mindestens die Version 2.0 besitzen.");
+    const QString expected =
+        QStringLiteral("Filmarin abspielen mit VLC\r\r\r\r\r\r"
+                       "Diese Software funktioniert nur dann, wenn sie sich\r"
+                       "im Verzeichnis des kostenlosen VLC-Players befindet,\r"
+                       "d.h., im gleichen Verezeichnis wie vlcportable.exe oder vlc.exe.\r"
+                       "Außerdem muss vlcportable.exe mindestens die Version 1.7\r"
+                       "und vlc.exe mindestens die Version 2.0 besitzen.");
     QCOMPARE(f.messages.shown[0].text, expected);
 }
 
@@ -417,7 +418,8 @@ void TForm1Test::choosingAVideoFile() {
     QCOMPARE(w.Abspielen1->isEnabled(), playable);
     QCOMPARE(f.messages.shown.size(), playable ? std::size_t(0) : std::size_t(1));
     if (!playable) {
-        QCOMPARE(f.messages.shown[0].text, QStringLiteral("Bitte wählen Sie eine Video-Datei aus."));
+        QCOMPARE(f.messages.shown[0].text,
+                 QStringLiteral("Bitte wählen Sie eine Video-Datei aus."));
         QCOMPARE(f.messages.shown[0].caption, QStringLiteral("Information"));
     }
 }

@@ -1,13 +1,13 @@
 #pragma once
 
 #include "../table/memorytable.h"
+#include "app/dialogweiter.h"
 #include "app/unit1.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
-
 #include <memory>
 #include <optional>
 
@@ -16,6 +16,11 @@ namespace filmarin::testing {
 // A main window in a temporary program folder, with messages recorded instead of shown
 // and file dialogs answered by the test.
 struct WindowFixture {
+    ~WindowFixture() {
+        pauseDialog.reset();
+        window.reset();
+    }
+
     WindowFixture() {
         QDir(programDir.path()).mkpath(QStringLiteral("VLCportable"));
         QDir(documentsDir.path()).mkpath(QStringLiteral("."));
@@ -28,7 +33,51 @@ struct WindowFixture {
         file.open(QIODevice::WriteOnly | QIODevice::Truncate);
         file.write("#!/bin/sh\necho \"VLC media player " + version.toUtf8() + " Vetinari\"\n");
         file.close();
-        file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                            QFileDevice::ExeOwner);
+    }
+
+    // Places the stand-in player that records its calls in calls.txt beside it.
+    void placeStandInPlayer(int delayMs = 0, const QString& version = QString()) const {
+        QFile::remove(playerPath());
+        QFile::copy(QStringLiteral(FILMARIN_STANDIN_PLAYER), playerPath());
+        writePlayerFile(QStringLiteral("delay.txt"), QString::number(delayMs));
+        if (!version.isEmpty())
+            writePlayerFile(QStringLiteral("version.txt"), version);
+    }
+
+    void writePlayerFile(const QString& name, const QString& text) const {
+        QFile file(QDir(programDir.path()).filePath(QStringLiteral("VLCportable/") + name));
+        file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        file.write(text.toUtf8());
+    }
+
+    // One entry per start of the stand-in: the folder it ran in and its arguments.
+    struct PlayerCall {
+        QString folder;
+        qint64 pid = 0;
+        QStringList arguments;
+    };
+    QList<PlayerCall> playerCalls() const {
+        QList<PlayerCall> calls;
+        QFile file(QDir(programDir.path()).filePath(QStringLiteral("VLCportable/calls.txt")));
+        if (!file.open(QIODevice::ReadOnly))
+            return calls;
+        PlayerCall call;
+        for (const QByteArray& raw : file.readAll().split('\n')) {
+            const QString line = QString::fromUtf8(raw);
+            if (line.startsWith(QStringLiteral("cwd ")))
+                call.folder = line.mid(4);
+            else if (line.startsWith(QStringLiteral("pid ")))
+                call.pid = line.mid(4).toLongLong();
+            else if (line.startsWith(QStringLiteral("arg ")))
+                call.arguments << line.mid(4);
+            else if (line == QStringLiteral("end")) {
+                calls << call;
+                call = PlayerCall{};
+            }
+        }
+        return calls;
     }
 
     QString playerPath() const {
@@ -45,6 +94,8 @@ struct WindowFixture {
             return chosenFile;
         };
         window = std::make_unique<TForm1>(environment);
+        pauseDialog = std::make_unique<TDialogWeiter_Form>(*window);
+        window->setPauseDialog(pauseDialog.get());
         return *window;
     }
 
@@ -54,6 +105,7 @@ struct WindowFixture {
     std::optional<QString> chosenFile;
     QFileDialog* lastDialog = nullptr;
     std::unique_ptr<TForm1> window;
+    std::unique_ptr<TDialogWeiter_Form> pauseDialog;
 };
 
 } // namespace filmarin::testing

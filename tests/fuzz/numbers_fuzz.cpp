@@ -2,7 +2,6 @@
 #include "table/textops.h"
 
 #include <QString>
-
 #include <clocale>
 #include <cmath>
 #include <cstdint>

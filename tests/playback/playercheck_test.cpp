@@ -2,9 +2,8 @@
 #include "../table/memorytable.h"
 #include "playback/playercheck.h"
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
+#include <gtest/gtest.h>
 
 using namespace filmarin;
 using filmarin::testing::MemoryMessages;
@@ -14,12 +13,12 @@ namespace {
 
 TEST(PlayerVersion, MajorAndMinorMustMakeMoreThan169999999) {
     const std::pair<const char*, bool> cases[] = {
-        {"1.7.0.0", true},  {"1.6.1.0", false}, {"2.0.1.0", true},   {"2.0.3", true},
-        {"1.6.9", false},   {"1.10.0.0", false}, {"1.10.0", false},  {"3", true},
-        {"1", false},       {"", false},        {"2 .0", false},     {" 2.0 ", true},
-        {"1, 7, 0, 0", false}, {"1.7", true},   {"1.70", true},      {"1.6999999", false},
-        {"1.699999991", true}, {"3.0.21", true}, {"abc", false},     {"1.", false},
-        {"2.", false},      {".9", false},      {"-3", false},       {"1e1.0", false}};
+        {"1.7.0.0", true},     {"1.6.1.0", false},  {"2.0.1.0", true}, {"2.0.3", true},
+        {"1.6.9", false},      {"1.10.0.0", false}, {"1.10.0", false}, {"3", true},
+        {"1", false},          {"", false},         {"2 .0", false},   {" 2.0 ", true},
+        {"1, 7, 0, 0", false}, {"1.7", true},       {"1.70", true},    {"1.6999999", false},
+        {"1.699999991", true}, {"3.0.21", true},    {"abc", false},    {"1.", false},
+        {"2.", false},         {".9", false},       {"-3", false},     {"1e1.0", false}};
     for (const auto& [version, passes] : cases)
         EXPECT_EQ(versionIsRecentEnough(QString::fromUtf8(version)), passes) << version;
 }

@@ -10,7 +10,9 @@ using filmarin::testing::TempDir;
 
 namespace {
 
-QString q(const std::string& s) { return QString::fromStdString(s); }
+QString q(const std::string& s) {
+    return QString::fromStdString(s);
+}
 
 struct DiscCase {
     const char* name;

@@ -1,0 +1,145 @@
+#include "dialogweiter.h"
+
+#include "table/textops.h"
+#include "unit1.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+#include <cmath>
+
+namespace filmarin {
+
+namespace {
+
+// The dialog's sizes are meant for 163 pixels per inch.
+constexpr double kTemplateDpi = 163.0;
+
+} // namespace
+
+TDialogWeiter_Form::TDialogWeiter_Form(TForm1& mainWindow)
+    : QDialog(&mainWindow, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                               Qt::WindowCloseButtonHint),
+      m_main(mainWindow) {
+    setObjectName(QStringLiteral("DialogWeiter_Form"));
+    setWindowTitle(QStringLiteral("Pause"));
+    setModal(false);
+    Label1 = new QLabel(QStringLiteral("Weiter mit:"), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    ComboBox1 = new QComboBox(this);
+    ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
+    ComboBox1->setEditable(true);
+    ComboBox1->setInsertPolicy(QComboBox::NoInsert);
+    ComboBox1->setEditText(QStringLiteral("ComboBox1"));
+    Button1 = new QPushButton(QStringLiteral("OK"), this);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setAutoDefault(false);
+    Button2 = new QPushButton(QStringLiteral("Beenden"), this);
+    Button2->setObjectName(QStringLiteral("Button2"));
+    Button2->setAutoDefault(false);
+    connect(Button1, &QPushButton::clicked, this, &TDialogWeiter_Form::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &TDialogWeiter_Form::Button2Click);
+    arrange();
+}
+
+void TDialogWeiter_Form::arrange() {
+    const double dpi = screen() ? screen()->logicalDotsPerInchY() : 96.0;
+    const auto s = [dpi](int value) {
+        return static_cast<int>(std::lround(value * dpi / kTemplateDpi));
+    };
+    QFont font(QStringLiteral("Arial"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(std::max(1, s(32)));
+    setFont(font);
+    setFixedSize(s(584), s(296));
+    Label1->setGeometry(s(183), s(39), s(224), s(41));
+    ComboBox1->setGeometry(s(183), s(92), s(238), s(44));
+    Button1->setGeometry(s(79), s(183), s(184), s(67));
+    Button2->setGeometry(s(301), s(183), s(185), s(67));
+}
+
+void TDialogWeiter_Form::FillExcerptChoice(const ExcerptSpans& spans) {
+    ComboBox1->clear();
+    int i = 0;
+    for (int n = 1; n <= kExcerptCount; ++n) {
+        if (spans[static_cast<std::size_t>(n - 1)].selected != 1)
+            continue;
+        ComboBox1->addItem(QStringLiteral("Ausschnitt ") + QString::number(n));
+        m_comboToExcerpt[static_cast<std::size_t>(i)] = n;
+        m_excerptToCombo[static_cast<std::size_t>(n)] = i;
+        ++i;
+    }
+    if (ComboBox1->count() > 0)
+        ComboBox1->setCurrentIndex(0);
+}
+
+void TDialogWeiter_Form::PreselectExcerpt(std::int32_t n) {
+    if (n < 1 || n > kExcerptCount)
+        return;
+    const std::int32_t k = m_excerptToCombo[static_cast<std::size_t>(n)];
+    if (k >= 0 && k < ComboBox1->count())
+        ComboBox1->setCurrentIndex(k);
+}
+
+std::optional<std::int32_t> TDialogWeiter_Form::ChosenExcerpt() const {
+    // The text can be edited: it must still name an entry.
+    QString typed = ComboBox1->currentText();
+    trimBlanks(typed);
+    int index = -1;
+    for (int i = 0; i < ComboBox1->count(); ++i) {
+        if (equalsIgnoreCase(typed, ComboBox1->itemText(i))) {
+            index = i;
+            break;
+        }
+    }
+    if (index < 0 || index >= kExcerptCount)
+        return std::nullopt;
+    return m_comboToExcerpt[static_cast<std::size_t>(index)];
+}
+
+void TDialogWeiter_Form::Button1Click() {
+    const std::optional<std::int32_t> chosen = ChosenExcerpt();
+    if (!chosen) {
+        // A typed text that names no excerpt: show the selected entry again and wait.
+        if (ComboBox1->currentIndex() >= 0)
+            ComboBox1->setEditText(ComboBox1->itemText(ComboBox1->currentIndex()));
+        ComboBox1->setFocus();
+        return;
+    }
+    m_main.setNextExcerpt(*chosen);
+    m_continueChosen = true;
+    m_main.Timer1->start();
+    close();
+}
+
+void TDialogWeiter_Form::Button2Click() {
+    m_continueChosen = false;
+    close();
+}
+
+void TDialogWeiter_Form::showEvent(QShowEvent* event) {
+    m_continueChosen = false;
+    QDialog::showEvent(event);
+    // Centred on the main window.
+    QRect frame = frameGeometry();
+    frame.moveCenter(m_main.frameGeometry().center());
+    move(frame.topLeft());
+}
+
+void TDialogWeiter_Form::closeEvent(QCloseEvent* event) {
+    event->accept();
+    if (!m_continueChosen)
+        m_main.UnlockControls();
+}
+
+void TDialogWeiter_Form::reject() {
+    // Escape closes the dialog like its close box.
+    close();
+}
+
+} // namespace filmarin

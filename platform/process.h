@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace filmarin::platform {
+
+// Priority modes of a started program: 2 high, 3 realtime, anything else normal.
+constexpr int kPriorityHigh = 2;
+constexpr int kPriorityRealtime = 3;
+
+// What the system tells about a started program.
+struct ProcessInformation {
+    void* process = nullptr;
+    void* thread = nullptr;
+    std::uint32_t processId = 0;
+    std::uint32_t threadId = 0;
+};
+
+// Asked while waiting; sets `terminate` to have the program ended.
+using WaitCallback = std::function<void(const ProcessInformation&, bool& terminate)>;
+// Handles the window messages that are waiting, then returns.
+using MessagePump = std::function<void()>;
+
+// Starts `programFile` with `parameters` (trailing blanks and control characters removed)
+// in `workingFolder` (empty: the program file's folder). With `wait`, polls every 50 ms
+// until the program has ended, asking `callback` whether to end it and pumping messages
+// between polls. A program that cannot be started is silently not started.
+void runProgram(int priorityMode, const std::string& programFile, const std::string& parameters,
+                std::string workingFolder, bool wait, const WaitCallback& callback,
+                const MessagePump& pump);
+
+// The command line runProgram gives the system: the quoted program file, a blank and the
+// trimmed parameters.
+std::string buildCommandLine(const std::string& programFile, const std::string& parameters);
+
+// The folder runProgram starts a program in when none is given.
+std::string defaultWorkingFolder(const std::string& programFile);
+
+// Splits a command line into arguments by the rules of the Windows C runtime, so that a
+// program receives the same arguments on every system.
+std::vector<std::string> splitCommandLine(const std::string& commandLine);
+
+} // namespace filmarin::platform

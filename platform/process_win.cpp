@@ -1,0 +1,76 @@
+#include "process.h"
+
+#include <vector>
+#include <windows.h>
+
+namespace filmarin::platform {
+
+namespace {
+
+DWORD priorityClass(int priorityMode) {
+    if (priorityMode == kPriorityHigh)
+        return HIGH_PRIORITY_CLASS;
+    if (priorityMode == kPriorityRealtime)
+        return REALTIME_PRIORITY_CLASS;
+    return NORMAL_PRIORITY_CLASS;
+}
+
+// Closes both handles of a started program on every way out.
+struct Handles {
+    PROCESS_INFORMATION& info;
+    ~Handles() {
+        CloseHandle(info.hProcess);
+        CloseHandle(info.hThread);
+    }
+};
+
+} // namespace
+
+void runProgram(int priorityMode, const std::string& programFile, const std::string& parameters,
+                std::string workingFolder, bool wait, const WaitCallback& callback,
+                const MessagePump& pump) {
+    if (workingFolder.empty())
+        workingFolder = defaultWorkingFolder(programFile);
+    if (!workingFolder.empty() && workingFolder.back() == '\\')
+        workingFolder.pop_back();
+
+    STARTUPINFOA startup;
+    ZeroMemory(&startup, sizeof startup);
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOWNORMAL;
+    const DWORD flags =
+        priorityClass(priorityMode) | CREATE_NEW_CONSOLE | CREATE_DEFAULT_ERROR_MODE;
+
+    const std::string commandLine = buildCommandLine(programFile, parameters);
+    std::vector<char> buffer(commandLine.begin(), commandLine.end());
+    buffer.push_back('\0');
+
+    PROCESS_INFORMATION info;
+    ZeroMemory(&info, sizeof info);
+    if (!CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, flags, nullptr,
+                        workingFolder.empty() ? nullptr : workingFolder.c_str(), &startup, &info))
+        return;
+    Handles handles{info};
+    if (!wait)
+        return;
+    ProcessInformation information;
+    information.process = info.hProcess;
+    information.thread = info.hThread;
+    information.processId = info.dwProcessId;
+    information.threadId = info.dwThreadId;
+    bool terminate = false;
+    while (true) {
+        if (WaitForSingleObject(info.hProcess, 50) == WAIT_OBJECT_0)
+            break;
+        if (callback) {
+            callback(information, terminate);
+            if (terminate)
+                TerminateProcess(info.hProcess, 0xFFFFFFFF);
+        }
+        if (pump)
+            pump();
+    }
+}
+
+} // namespace filmarin::platform

@@ -1,0 +1,111 @@
+#include "commandline.h"
+
+#include "titlecards.h"
+
+namespace filmarin {
+
+namespace {
+
+const QString kHead = QStringLiteral("  --mouse-hide-timeout=0 --video-title-timeout=0 "
+                                     "--high-priority --no-repeat  --playlist-autostart");
+const QString kDiscMiddle =
+    QStringLiteral(" --no-input-fast-seek --fullscreen "
+                   "--no-video-title-show --play-and-exit  --disc-caching=");
+const QString kAudioMiddle =
+    QStringLiteral(" --no-input-fast-seek --no-video-title-show --play-and-exit --disc-caching=");
+const QString kFileMiddle = QStringLiteral(
+    " --no-input-fast-seek --fullscreen --no-video-title-show --play-and-exit --file-caching=");
+const QString kCaching = QStringLiteral("1000");
+const QString kDiscTail = QStringLiteral(" --cr-average=10000 ");
+const QString kTail = QStringLiteral(" ");
+
+} // namespace
+
+QString encodeFilePath(const QString& path) {
+    QString encoded;
+    encoded.reserve(path.size());
+    for (const QChar c : path) {
+        const char16_t u = c.unicode();
+        if (u == u' ')
+            encoded += QStringLiteral("%20");
+        else if (u == u'%' || u == u'#' || u == u'"' || u < 32 || u == 127)
+            encoded +=
+                QStringLiteral("%%1").arg(static_cast<int>(u), 2, 16, QLatin1Char('0')).toUpper();
+        else
+            encoded += c;
+    }
+    return encoded;
+}
+
+QString buildExcerptItem(const SegmentInputs& inputs, int n) {
+    const QString title = QString::number(inputs.table.titleNumbers[cellIndex(0, n)]);
+    const QString& root = inputs.source.driveRoot;
+    QString source;
+    switch (inputs.source.kind) {
+    case SourceKind::DvdVideo:
+        source = QStringLiteral("dvdsimple:///") + root + QStringLiteral("/#") + title;
+        break;
+    case SourceKind::Vcd:
+    case SourceKind::Svcd:
+        source = QStringLiteral("vcd:///") + root + QStringLiteral("/#") + title;
+        break;
+    case SourceKind::AudioCd:
+        source = QStringLiteral("cdda:///") + root + QStringLiteral(" :cdda-track=") + title;
+        break;
+    case SourceKind::VideoFile:
+        source = QStringLiteral("file:///") + encodeFilePath(inputs.source.videoFilePath);
+        break;
+    default:
+        break;
+    }
+    return QStringLiteral(" file:///") + encodeFilePath(titleCardPath(inputs.imageFolder, n)) +
+           QStringLiteral(" :file-caching=300 :start-time=0.000 :stop-time=") +
+           QString::number(kTitleCardSeconds) + QStringLiteral(".000 ") + source;
+}
+
+QString prependPlayerOptions(std::int32_t kind, const QString& item) {
+    QString options = kHead;
+    if (kind == SourceKind::AudioCd)
+        options += kAudioMiddle + kCaching + kTail;
+    else if (kind == SourceKind::VideoFile)
+        options += kFileMiddle + kCaching + kTail;
+    else
+        options += kDiscMiddle + kCaching + kDiscTail;
+    return options + item;
+}
+
+QString buildSegmentCommandLine(const SegmentInputs& inputs, std::int32_t& nextExcerpt) {
+    QString parameters;
+    bool first = true;
+    bool stop = false;
+    while (nextExcerpt <= kExcerptCount && !stop) {
+        const int n = nextExcerpt;
+        if (n < 1) {
+            // Not an excerpt number: nothing to examine there.
+            nextExcerpt = 1;
+            continue;
+        }
+        if (n == kExcerptCount)
+            stop = true;
+        else if (n - 1 < inputs.pauses.count() && inputs.pauses.isChecked(n - 1))
+            stop = true;
+        const ExcerptSpan& span = inputs.spans[static_cast<std::size_t>(n - 1)];
+        if (span.selected == 1) {
+            const QString item = buildExcerptItem(inputs, n);
+            if (first)
+                parameters = prependPlayerOptions(inputs.source.kind, item);
+            else
+                parameters += QLatin1Char(' ') + item;
+            parameters += QStringLiteral(" :start-time=") + QString::number(span.startSecond) +
+                          QStringLiteral(".000");
+            parameters += QStringLiteral(" :stop-time=") + QString::number(span.stopSecond) +
+                          QStringLiteral(".000");
+            parameters += QStringLiteral(" :audio-language=") + inputs.table.audioLanguageCode;
+            first = false;
+        }
+        nextExcerpt = n + 1;
+    }
+    return parameters;
+}
+
+} // namespace filmarin

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "sources/mediasource.h"
+#include "table/excerpttable.h"
+#include "table/tableview.h"
+
+#include <QString>
+#include <cstdint>
+
+// The player's command line for one segment of a playback run.
+namespace filmarin {
+
+constexpr int kTitleCardSeconds = 2;
+
+// Everything the command line is built from, read when it is built.
+struct SegmentInputs {
+    const MediaSource& source;
+    const ExcerptTable& table;  // title numbers and the audio language code
+    const ExcerptSpans& spans;  // start, stop and selection per excerpt
+    const CheckList& pauses;    // item n-1 ticked: pause after excerpt n
+    const QString& imageFolder; // where the title cards are
+};
+
+// A file path as it stands in a player item: every blank as %20, and the characters the
+// player would read otherwise (%, #, the double quote, control characters) as %XX, so that
+// the item always names that file and never splits into further arguments.
+QString encodeFilePath(const QString& path);
+
+// Title card item and source item of excerpt n, without its times.
+QString buildExcerptItem(const SegmentInputs& inputs, int n);
+
+// The option string of the source kind followed by `item`.
+QString prependPlayerOptions(std::int32_t kind, const QString& item);
+
+// The parameters of one segment: from nextExcerpt up to the first ticked pause or excerpt
+// 20; nextExcerpt is left one past the last excerpt examined.
+QString buildSegmentCommandLine(const SegmentInputs& inputs, std::int32_t& nextExcerpt);
+
+} // namespace filmarin

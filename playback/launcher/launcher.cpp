@@ -1,0 +1,29 @@
+// The portable player's place on Linux. It takes the arguments the program gives the
+// portable player, leaves out "--high-priority" (a Windows-only option the Linux player
+// stops at) and replaces itself with the system's vlc, the other arguments in their order.
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+int main(int argc, char* argv[]) {
+    std::vector<char*> arguments;
+    static char vlc[] = "vlc";
+    arguments.push_back(vlc);
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--high-priority") != 0)
+            arguments.push_back(argv[i]);
+    }
+    arguments.push_back(nullptr);
+    ::execvp("vlc", arguments.data());
+    const int error = errno;
+    if (error == ENOENT)
+        std::fprintf(stderr, "Der Player VLC wurde nicht gefunden. Bitte installieren Sie VLC "
+                             "(Debian: apt-get install vlc).\n");
+    else
+        std::fprintf(stderr, "Der Player VLC konnte nicht gestartet werden: %s\n",
+                     std::strerror(error));
+    return 127;
+}

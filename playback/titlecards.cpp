@@ -1,0 +1,193 @@
+#include "titlecards.h"
+
+#include "platform/files.h"
+#include "sources/mediasource.h"
+#include "table/excerpttable.h"
+#include "table/textops.h"
+
+#include <QFile>
+#include <QFontMetrics>
+#include <QImage>
+#include <QPainter>
+#include <csetjmp>
+#include <cstdio>
+#include <jpeglib.h>
+
+namespace filmarin {
+
+namespace {
+
+struct JpegError {
+    jpeg_error_mgr manager;
+    std::jmp_buf jump;
+};
+
+void onJpegError(j_common_ptr info) {
+    auto* error = reinterpret_cast<JpegError*>(info->err);
+    std::longjmp(error->jump, 1);
+}
+
+QFont cardFont(const QString& name, int pointSize) {
+    QFont font(name);
+    font.setStyleHint(QFont::SansSerif);
+    font.setBold(false);
+    font.setItalic(false);
+    font.setUnderline(false);
+    font.setStrikeOut(false);
+    font.setPointSize(pointSize);
+    return font;
+}
+
+// Text width and full line height at a point size, measured for a 96 dpi picture.
+struct Extent {
+    int width;
+    int height;
+};
+
+Extent measure(const QString& text, const QString& fontName, int pointSize,
+               const QPaintDevice& canvas) {
+    const QFontMetrics metrics(cardFont(fontName, pointSize), &canvas);
+    return {metrics.horizontalAdvance(text), metrics.height()};
+}
+
+QImage canvasImage(int width, int height) {
+    QImage image(width, height, QImage::Format_RGB888);
+    // 96 pixels per inch, as the sizes are meant.
+    image.setDotsPerMeterX(3780);
+    image.setDotsPerMeterY(3780);
+    return image;
+}
+
+} // namespace
+
+QString titleCardPath(const QString& imageFolder, int excerpt) {
+    return childPath(imageFolder,
+                     QStringLiteral("a") + QString::number(excerpt) + QStringLiteral(".jpg"));
+}
+
+EnsureResult ensureFolder(const QString& path) {
+    EnsureResult result;
+    if (folderExists(path)) {
+        result.existed = true;
+        return result;
+    }
+    result.failed = !platform::createFolder(QFile::encodeName(path).toStdString());
+    return result;
+}
+
+int fitFontSize(const QString& text, const QString& fontName, int width, int height) {
+    const QImage canvas = canvasImage(1, 1);
+    const Extent at32 = measure(text, fontName, 32, canvas);
+    int size = 8;
+    if (at32.width > 0 && at32.height > 0) {
+        const double ratio = static_cast<double>(at32.width) / at32.height;
+        const double estimate = roundHalfEven((width - 5) / ratio);
+        size = estimate < 8 ? 8 : (estimate > 100000 ? 100000 : static_cast<int>(estimate));
+    } else {
+        // No width to fit (an empty or invisible text): the estimate is unbounded.
+        size = 100000;
+    }
+    const int limit = std::max(height - 20, 8);
+    size = std::min(size, limit);
+    while (measure(text, fontName, size, canvas).width > width - 5 && size >= 8)
+        --size;
+    while (measure(text, fontName, size, canvas).height > height - 5 && size >= 8)
+        --size;
+    return size;
+}
+
+bool encodeJpeg(const unsigned char* rgb, int width, int height, std::size_t stride, int quality,
+                QByteArray& out) {
+    jpeg_compress_struct info{};
+    JpegError error{};
+    info.err = jpeg_std_error(&error.manager);
+    error.manager.error_exit = onJpegError;
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    if (setjmp(error.jump)) {
+        jpeg_destroy_compress(&info);
+        std::free(buffer);
+        return false;
+    }
+    jpeg_create_compress(&info);
+    jpeg_mem_dest(&info, &buffer, &size);
+    info.image_width = static_cast<JDIMENSION>(width);
+    info.image_height = static_cast<JDIMENSION>(height);
+    info.input_components = 3;
+    info.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, quality, TRUE);
+    jpeg_start_compress(&info, TRUE);
+    while (info.next_scanline < info.image_height) {
+        JSAMPROW row = const_cast<JSAMPROW>(rgb + info.next_scanline * stride);
+        jpeg_write_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_compress(&info);
+    out = QByteArray(reinterpret_cast<const char*>(buffer), static_cast<qsizetype>(size));
+    jpeg_destroy_compress(&info);
+    std::free(buffer);
+    return true;
+}
+
+CardResult renderTextImage(int quality, int height, int width, const QString& text,
+                           const QColor& fontColor, const QString& fontName, int maxFontSize,
+                           const QColor& background, const QString& path) {
+    CardResult result;
+    const int size = std::min(fitFontSize(text, fontName, width, height), maxFontSize);
+
+    QImage picture = canvasImage(width, height);
+    picture.fill(background);
+    const Extent extent = measure(text, fontName, size, picture);
+    // Integer division truncates towards zero, as the centring always has.
+    const int x = (width - extent.width) / 2;
+    const int y = (height - extent.height) / 2;
+    {
+        QPainter painter(&picture);
+        painter.setClipRect(0, 0, width, height);
+        const QFont font = cardFont(fontName, size);
+        painter.setFont(font);
+        painter.setPen(fontColor);
+        painter.drawText(QPoint(x, y + QFontMetrics(font, &picture).ascent()), text);
+    }
+
+    QByteArray jpeg;
+    if (!encodeJpeg(picture.constBits(), width, height,
+                    static_cast<std::size_t>(picture.bytesPerLine()), quality, jpeg)) {
+        result.ok = false;
+        result.error = QStringLiteral("Datei \"%1\" kann nicht erstellt werden. %2")
+                           .arg(path, QStringLiteral("Das Bild konnte nicht kodiert werden."));
+        return result;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(jpeg) != jpeg.size() ||
+        !file.flush()) {
+        result.ok = false;
+        result.error = QStringLiteral("Datei \"%1\" kann nicht erstellt werden. %2")
+                           .arg(path, file.errorString());
+    }
+    return result;
+}
+
+CardResult writeTitleCards(const CellGrid& headings, const QString& documentsFolder,
+                           const QString& programFolder, QString& imageFolder) {
+    imageFolder = childPath(documentsFolder, QStringLiteral("Bilder_VLC"));
+    if (ensureFolder(imageFolder).failed) {
+        imageFolder = programFolder + QStringLiteral("Bilder_VLC");
+        ensureFolder(imageFolder);
+    }
+    for (int n = 1; n <= kExcerptCount; ++n) {
+        QString heading = n < headings.rowCount() ? headings.cell(1, n) : QString();
+        trimBlanks(heading);
+        if (heading.isEmpty())
+            heading = QStringLiteral("Ausschnitt ") + QString::number(n);
+        const CardResult card =
+            renderTextImage(100, kTitleCardHeight, kTitleCardWidth, heading, QColor(255, 255, 0),
+                            QStringLiteral("Arial"), kTitleCardMaxFontSize, QColor(0, 0, 0),
+                            titleCardPath(imageFolder, n));
+        if (!card.ok)
+            return card;
+    }
+    return {};
+}
+
+} // namespace filmarin

@@ -1,0 +1,283 @@
+#include "playback/commandline.h"
+#include "table/tablecheck.h"
+#include "windowfixture.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+#include <csignal>
+
+using namespace filmarin;
+using namespace filmarin::testing;
+
+namespace {
+
+const QStringList kFileOptions = {
+    QStringLiteral("--mouse-hide-timeout=0"), QStringLiteral("--video-title-timeout=0"),
+    QStringLiteral("--high-priority"),        QStringLiteral("--no-repeat"),
+    QStringLiteral("--playlist-autostart"),   QStringLiteral("--no-input-fast-seek"),
+    QStringLiteral("--fullscreen"),           QStringLiteral("--no-video-title-show"),
+    QStringLiteral("--play-and-exit"),        QStringLiteral("--file-caching=1000")};
+
+// A window with a video file chosen and the stand-in player in place.
+struct Run : WindowFixture {
+    Run() {
+        placeStandInPlayer();
+        TForm1& w = open();
+        QFile file(videos.filePath(QStringLiteral("Der Film #1.avi")));
+        file.open(QIODevice::WriteOnly);
+        file.close();
+        chosenFile = videos.filePath(QStringLiteral("Der Film #1.avi"));
+        w.Datei1->trigger();
+        w.show();
+        QTRY_VERIFY(!w.Timer2->isActive());
+        // Only excerpts 2, 5 and 9 have times.
+        w.StringGrid2->setCell(0, 1, QStringLiteral("0"));
+        setTimes(2, 10, 20);
+        setTimes(5, 70, 95);
+        setTimes(9, 3600, 3661);
+        w.Button1->click();
+    }
+    void setTimes(int row, int start, int stop) {
+        window->StringGrid1->setCell(2, row, QString::number(start));
+        window->StringGrid2->setCell(2, row, QString::number(stop));
+    }
+    // The arguments the player receives for these excerpts, in this order.
+    QStringList expectedArguments(const QList<std::tuple<int, int, int>>& excerpts) const {
+        QStringList args = kFileOptions;
+        for (const auto& [n, start, stop] : excerpts) {
+            const QString card = documentsDir.path() + QStringLiteral("/Bilder_VLC/a%1.jpg").arg(n);
+            args << QStringLiteral("file:///") + encodeFilePath(card)
+                 << QStringLiteral(":file-caching=300") << QStringLiteral(":start-time=0.000")
+                 << QStringLiteral(":stop-time=2.000")
+                 << QStringLiteral("file:///") + encodeFilePath(*chosenFile)
+                 << QStringLiteral(":start-time=%1.000").arg(start)
+                 << QStringLiteral(":stop-time=%1.000").arg(stop)
+                 << QStringLiteral(":audio-language=") + language;
+        }
+        return args;
+    }
+    QStringList entries() const {
+        QStringList list;
+        for (int i = 0; i < pauseDialog->ComboBox1->count(); ++i)
+            list << pauseDialog->ComboBox1->itemText(i);
+        return list;
+    }
+    bool locked() const { return !window->Panel1->isEnabled() && !window->Info1->isEnabled(); }
+    // OK in the pause dialog, then wait until that segment has been played.
+    void okAndWait(int calls) {
+        QVERIFY(pauseDialog->isVisible());
+        QTest::mouseClick(pauseDialog->Button1, Qt::LeftButton);
+        QTRY_COMPARE(playerCalls().size(), calls);
+        QTRY_VERIFY(!window->Timer1->isActive());
+        QTest::qWait(120);
+    }
+
+    QTemporaryDir videos;
+    QString language = QStringLiteral("de");
+};
+
+} // namespace
+
+class PlaybackRunTest : public QObject {
+    Q_OBJECT
+private slots:
+    void threeExcerptsInOneSegment();
+    void pauseAfterExcerptFive();
+    void choosingExcerptFiveFirstSkipsExcerptTwo();
+    void beendenAndCloseBoxEndTheRun();
+    void okWithoutAListedExcerptWaits();
+    void failedSourceCheckLeavesTitleCards();
+    void failedTableCheck();
+    void nothingSelected();
+    void playerTooOld();
+    void unwritableTitleCardsStopTheRun();
+    void languageComesFromTheMenu();
+    void closingTheWindowEndsThePlayer();
+};
+
+void PlaybackRunTest::threeExcerptsInOneSegment() {
+    Run r;
+    r.window->Abspielen1->trigger();
+    QVERIFY(r.pauseDialog->isVisible());
+    QVERIFY(r.locked());
+    QCOMPARE(r.entries(),
+             (QStringList{QStringLiteral("Ausschnitt 2"), QStringLiteral("Ausschnitt 5"),
+                          QStringLiteral("Ausschnitt 9")}));
+    QCOMPARE(r.pauseDialog->ComboBox1->currentText(), QStringLiteral("Ausschnitt 2"));
+    QCOMPARE(r.pauseDialog->windowTitle(), QStringLiteral("Pause"));
+    QCOMPARE(r.pauseDialog->Label1->text(), QStringLiteral("Weiter mit:"));
+    QCOMPARE(r.pauseDialog->Button2->text(), QStringLiteral("Beenden"));
+    QVERIFY(QFile::exists(r.documentsDir.path() + QStringLiteral("/Bilder_VLC/a20.jpg")));
+    r.okAndWait(1);
+    const auto calls = r.playerCalls();
+    QCOMPARE(calls[0].arguments, r.expectedArguments({{2, 10, 20}, {5, 70, 95}, {9, 3600, 3661}}));
+    QCOMPARE(calls[0].folder, QDir(r.programDir.path()).filePath(QStringLiteral("VLCportable")));
+    QVERIFY(!r.pauseDialog->isVisible());
+    QVERIFY(!r.locked());
+    QCOMPARE(r.window->nextExcerpt(), 21);
+    QVERIFY(r.messages.shown.empty());
+}
+
+void PlaybackRunTest::pauseAfterExcerptFive() {
+    Run r;
+    r.window->CheckListBox1->setChecked(4, true);
+    r.window->Abspielen1->trigger();
+    r.okAndWait(1);
+    QCOMPARE(r.playerCalls()[0].arguments, r.expectedArguments({{2, 10, 20}, {5, 70, 95}}));
+    QVERIFY(r.pauseDialog->isVisible());
+    QVERIFY(r.locked());
+    QCOMPARE(r.window->nextExcerpt(), 6);
+    QCOMPARE(r.entries().size(), 3);
+    r.pauseDialog->ComboBox1->setCurrentIndex(2);
+    r.okAndWait(2);
+    QCOMPARE(r.playerCalls()[1].arguments, r.expectedArguments({{9, 3600, 3661}}));
+    QVERIFY(!r.pauseDialog->isVisible());
+    QVERIFY(!r.locked());
+}
+
+void PlaybackRunTest::choosingExcerptFiveFirstSkipsExcerptTwo() {
+    Run r;
+    r.window->Abspielen1->trigger();
+    r.pauseDialog->ComboBox1->setCurrentIndex(1);
+    r.okAndWait(1);
+    QCOMPARE(r.playerCalls()[0].arguments, r.expectedArguments({{5, 70, 95}, {9, 3600, 3661}}));
+}
+
+void PlaybackRunTest::beendenAndCloseBoxEndTheRun() {
+    Run r;
+    r.window->Abspielen1->trigger();
+    QVERIFY(r.locked());
+    QTest::mouseClick(r.pauseDialog->Button2, Qt::LeftButton);
+    QVERIFY(!r.pauseDialog->isVisible());
+    QVERIFY(!r.locked());
+    r.window->Abspielen1->trigger();
+    QVERIFY(r.locked());
+    r.pauseDialog->close();
+    QVERIFY(!r.locked());
+    r.window->Abspielen1->trigger();
+    QTest::keyClick(r.pauseDialog.get(), Qt::Key_Escape);
+    QVERIFY(!r.pauseDialog->isVisible());
+    QVERIFY(!r.locked());
+    QTest::qWait(60);
+    QVERIFY(r.playerCalls().isEmpty());
+}
+
+void PlaybackRunTest::okWithoutAListedExcerptWaits() {
+    Run r;
+    r.window->Abspielen1->trigger();
+    r.pauseDialog->ComboBox1->setEditText(QStringLiteral("Ausschnitt 7"));
+    QTest::mouseClick(r.pauseDialog->Button1, Qt::LeftButton);
+    QVERIFY(r.pauseDialog->isVisible());
+    QVERIFY(!r.window->Timer1->isActive());
+    QCOMPARE(r.pauseDialog->ComboBox1->currentText(), QStringLiteral("Ausschnitt 2"));
+    r.pauseDialog->ComboBox1->setEditText(QStringLiteral("ausschnitt 9 "));
+    r.okAndWait(1);
+    QCOMPARE(r.playerCalls()[0].arguments, r.expectedArguments({{9, 3600, 3661}}));
+}
+
+void PlaybackRunTest::failedSourceCheckLeavesTitleCards() {
+    Run r;
+    QFile::remove(*r.chosenFile);
+    r.window->Abspielen1->trigger();
+    QCOMPARE(r.messages.shown.size(), std::size_t(1));
+    QCOMPARE(r.messages.shown[0].text,
+             QStringLiteral("Bitte wählen Sie eine Video-DVD oder eine Video-Datei aus."));
+    QCOMPARE(r.messages.shown[0].caption, QStringLiteral("Information"));
+    QVERIFY(!r.locked());
+    QVERIFY(!r.pauseDialog->isVisible());
+    QVERIFY(QFile::exists(r.documentsDir.path() + QStringLiteral("/Bilder_VLC/a1.jpg")));
+}
+
+void PlaybackRunTest::failedTableCheck() {
+    Run r;
+    r.window->StringGrid3->setCell(0, 5, QStringLiteral("0"));
+    r.window->Abspielen1->trigger();
+    QCOMPARE(r.messages.shown.size(), std::size_t(1));
+    QCOMPARE(r.messages.shown[0].text, titleCellMessage());
+    QVERIFY(!r.locked());
+    QVERIFY(!r.pauseDialog->isVisible());
+}
+
+void PlaybackRunTest::nothingSelected() {
+    Run r;
+    r.window->Abspielenlschen1->trigger();
+    r.window->Abspielen1->trigger();
+    QCOMPARE(r.messages.shown.size(), std::size_t(1));
+    QCOMPARE(r.messages.shown[0].text,
+             QStringLiteral("Sie haben keine Zeiten eingegeben oder keine Ausschnitte ausgewählt "
+                            "(Häckchen unter \"Abspielen\")"));
+    QVERIFY(!r.locked());
+    QVERIFY(!r.pauseDialog->isVisible());
+}
+
+void PlaybackRunTest::playerTooOld() {
+    Run r;
+    r.writePlayerFile(QStringLiteral("version.txt"), QStringLiteral("1.6.1"));
+    r.window->Abspielen1->trigger();
+    QCOMPARE(r.messages.shown.size(), std::size_t(1));
+    QVERIFY(r.messages.shown[0].text.startsWith(QStringLiteral("Diese Software funktioniert nur")));
+    QVERIFY(!r.locked());
+    QVERIFY(!r.pauseDialog->isVisible());
+}
+
+void PlaybackRunTest::unwritableTitleCardsStopTheRun() {
+    Run r;
+    QFile blockDocuments(r.documentsDir.path() + QStringLiteral("/Bilder_VLC"));
+    blockDocuments.open(QIODevice::WriteOnly);
+    blockDocuments.close();
+    QFile blockProgram(r.programDir.path() + QStringLiteral("/Bilder_VLC"));
+    blockProgram.open(QIODevice::WriteOnly);
+    blockProgram.close();
+    r.window->Abspielen1->trigger();
+    QCOMPARE(r.messages.shown.size(), std::size_t(1));
+    QVERIFY(r.messages.shown[0].text.startsWith(QStringLiteral("Datei \"")));
+    QVERIFY(r.messages.shown[0].text.contains(QStringLiteral("kann nicht erstellt werden.")));
+    QVERIFY(!r.pauseDialog->isVisible());
+    QVERIFY(!r.locked());
+}
+
+void PlaybackRunTest::languageComesFromTheMenu() {
+    Run r;
+    r.window->englisch1->trigger();
+    r.language = QStringLiteral("en");
+    r.window->Abspielen1->trigger();
+    r.okAndWait(1);
+    QCOMPARE(r.playerCalls()[0].arguments,
+             r.expectedArguments({{2, 10, 20}, {5, 70, 95}, {9, 3600, 3661}}));
+}
+
+void PlaybackRunTest::closingTheWindowEndsThePlayer() {
+    Run r;
+    r.placeStandInPlayer(20000);
+    r.window->Abspielen1->trigger();
+    QElapsedTimer sinceClose;
+    qint64 pid = 0;
+    // Closes the window once the player runs, from inside the wait loop.
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, [&] {
+        const auto calls = r.playerCalls();
+        if (!calls.isEmpty() && !sinceClose.isValid()) {
+            pid = calls[0].pid;
+            r.window->close();
+            sinceClose.start();
+        }
+    });
+    poll.start(20);
+    QTest::mouseClick(r.pauseDialog->Button1, Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(sinceClose.isValid(), 5000);
+    // The runner ends and reaps the player: no process with that number is left.
+    QTRY_VERIFY_WITH_TIMEOUT(::kill(static_cast<pid_t>(pid), 0) != 0, 2000);
+    const qint64 elapsed = sinceClose.elapsed();
+    QVERIFY2(elapsed < 150, qPrintable(QStringLiteral("%1 ms").arg(elapsed)));
+    QVERIFY(r.window->closingFlag());
+    QVERIFY(!r.pauseDialog->isVisible());
+}
+
+QTEST_MAIN(PlaybackRunTest)
+#include "playbackrun_test.moc"
