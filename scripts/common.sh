@@ -10,12 +10,13 @@ FILMARIN_RUN_PACKAGES=(
     qt6-base-dev qt6-translations-l10n libgl-dev
     libjpeg62-turbo-dev
     fonts-liberation fontconfig
+    vlc
 )
 # Further packages for the tests.
 FILMARIN_TEST_PACKAGES=(
     libgtest-dev googletest
     clang libclang-rt-14-dev
-    xvfb xauth
+    xvfb xauth ffmpeg
     binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
 )
 

@@ -1,0 +1,76 @@
+// Plays a short generated video through the launcher and the system's vlc, with a real
+// title card in front, and checks that the player ends by itself after both.
+// Run by realplayer_test.sh, which provides the video, a display and a user vlc accepts.
+#include "../table/memorytable.h"
+#include "platform/process.h"
+#include "playback/commandline.h"
+#include "playback/titlecards.h"
+
+#include <QFile>
+#include <QGuiApplication>
+#include <chrono>
+#include <cstdlib>
+#include <gtest/gtest.h>
+
+using namespace filmarin;
+using filmarin::testing::MemoryCheckList;
+using filmarin::testing::MemoryGrid;
+
+namespace {
+
+QString env(const char* name) {
+    return QString::fromLocal8Bit(qgetenv(name));
+}
+
+TEST(RealPlayer, PlaysTheTitleCardAndTheExcerptAndEndsByItself) {
+    const QString player = env("FILMARIN_PLAYER");
+    const QString video = env("FILMARIN_VIDEO");
+    const QString work = env("FILMARIN_WORK");
+    ASSERT_FALSE(player.isEmpty() || video.isEmpty() || work.isEmpty());
+    ASSERT_TRUE(QFile::exists(video));
+
+    MemoryGrid headings(2, 21);
+    headings.setCell(1, 1, QStringLiteral("Ein Ausschnitt"));
+    QString imageFolder;
+    ASSERT_TRUE(writeTitleCards(headings, work, work + QLatin1Char('/'), imageFolder).ok);
+
+    MediaSource source;
+    source.kind = SourceKind::VideoFile;
+    source.videoFilePath = video;
+    ExcerptTable table;
+    table.init();
+    ExcerptSpans spans{};
+    constexpr int excerptSeconds = 2;
+    spans[0] = {1, 1 + excerptSeconds, 1};
+    MemoryCheckList pauses(19);
+    std::int32_t next = 1;
+    const QString parameters =
+        buildSegmentCommandLine({source, table, spans, pauses, imageFolder}, next);
+
+    int polls = 0;
+    const auto start = std::chrono::steady_clock::now();
+    platform::runProgram(
+        platform::kPriorityHigh, QFile::encodeName(player).toStdString(),
+        parameters.toLocal8Bit().toStdString(), std::string(), true,
+        [&](const platform::ProcessInformation&, bool& terminate) {
+            // A player that has not ended after a minute is stopped, and the test fails.
+            terminate = ++polls > 1200;
+        },
+        nullptr);
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    std::printf("The player ended after %.2f s\n", seconds);
+    EXPECT_LE(polls, 1200) << "the player did not end by itself";
+    EXPECT_GE(seconds, kTitleCardSeconds + excerptSeconds - 0.5);
+    EXPECT_LE(seconds, kTitleCardSeconds + excerptSeconds + 8.0);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
