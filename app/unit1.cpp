@@ -8,6 +8,7 @@
 #include "playback/titlecards.h"
 #include "table/tablecheck.h"
 #include "table/textops.h"
+#include "timesfile/timesfile.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -442,9 +443,33 @@ void TForm1::Datei1Click() {
         Abspielen1->setEnabled(true);
 }
 
-void TForm1::ffnen1Click() {}
+TimesFileContext TForm1::timesFileContext() {
+    return TimesFileContext{m_table,
+                            m_spans,
+                            *m_view,
+                            [this] { LanguageCodeFromMenu(); },
+                            [this] { MenuFromLanguageCode(); },
+                            [this] { RefreshTotals(); },
+                            [this] { StringGrid4->viewport()->update(); }};
+}
 
-void TForm1::speichern1Click() {}
+void TForm1::ffnen1Click() {
+    OpenDialogZeiten->setDirectory(m_documentsFolder);
+    const std::optional<QString> path = runFileDialog(*OpenDialogZeiten);
+    if (!path)
+        return;
+    TimesFileContext context = timesFileContext();
+    loadTimesFile(*path, context);
+}
+
+void TForm1::speichern1Click() {
+    SaveDialogZeiten->setDirectory(m_documentsFolder);
+    const std::optional<QString> path = runFileDialog(*SaveDialogZeiten);
+    if (!path)
+        return;
+    TimesFileContext context = timesFileContext();
+    saveTimesFile(*path, context);
+}
 
 void TForm1::Abspielen1Click() {
     const CardResult cards =

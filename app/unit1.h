@@ -34,6 +34,7 @@ struct WindowEnvironment {
 
 // The main window: the excerpt table, the total play time and every command.
 class TDialogWeiter_Form;
+struct TimesFileContext;
 
 class TForm1 : public QMainWindow {
     Q_OBJECT
@@ -165,6 +166,7 @@ private:
     void TickAllPauses();
     void UntickAllPauses();
     std::optional<QString> runFileDialog(QFileDialog& dialog);
+    TimesFileContext timesFileContext();
 
     WindowEnvironment m_environment;
     std::unique_ptr<MessageSink> m_ownMessages;

@@ -47,7 +47,6 @@ struct Section {
 };
 
 constexpr std::uint32_t kVersionResourceType = 16;
-constexpr int kMaxDepth = 16;
 
 // Appends a UTF-16 code unit to UTF-8 text (lone surrogates become U+FFFD).
 void appendUtf8(std::string& out, std::uint32_t c) {
