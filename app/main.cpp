@@ -1,4 +1,5 @@
 #include "dialogweiter.h"
+#include "laufwerk_oeffnen.h"
 #include "unit1.h"
 
 #include <QApplication>
@@ -17,6 +18,9 @@ int main(int argc, char* argv[]) {
     filmarin::TForm1 form1;
     filmarin::TDialogWeiter_Form dialogWeiterForm(form1);
     form1.setPauseDialog(&dialogWeiterForm);
+    filmarin::SystemDrives drives;
+    filmarin::TDVD_CD_oeffnen dvdCdOeffnen(form1, drives);
+    form1.setDiscBrowser(&dvdCdOeffnen);
     QObject::connect(&form1, &filmarin::TForm1::closed, &application, &QApplication::quit);
     form1.show();
     return QApplication::exec();

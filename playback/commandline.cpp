@@ -50,7 +50,8 @@ QString buildExcerptItem(const SegmentInputs& inputs, int n) {
         source = QStringLiteral("vcd:///") + root + QStringLiteral("/#") + title;
         break;
     case SourceKind::AudioCd:
-        source = QStringLiteral("cdda:///") + root + QStringLiteral(" :cdda-track=") + title;
+        source = QStringLiteral("cdda:///") + audioCdDevice(root) + QStringLiteral(" :cdda-track=") +
+                 title;
         break;
     case SourceKind::VideoFile:
         source = QStringLiteral("file:///") + encodeFilePath(inputs.source.videoFilePath);

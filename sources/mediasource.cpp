@@ -1,5 +1,6 @@
 #include "mediasource.h"
 
+#include "platform/drives.h"
 #include "platform/files.h"
 
 #include <QFile>
@@ -35,7 +36,13 @@ bool hasSvcd(const QString& root) {
 }
 
 bool hasCdaTracks(const QString& root) {
-    return platform::findFirstEntry(native(childPath(root, QStringLiteral("*.cda")))).found;
+    // Linux shows no track entries: there the drive itself tells whether it holds audio.
+    return platform::findFirstEntry(native(childPath(root, QStringLiteral("*.cda")))).found ||
+           platform::isAudioDisc(native(root));
+}
+
+QString audioCdDevice(const QString& root) {
+    return QString::fromLocal8Bit(platform::audioDiscDevice(native(root)));
 }
 
 std::int32_t detectDiscContent(const QString& root) {

@@ -33,6 +33,9 @@ bool hasVcd(const QString& root);
 bool hasSvcd(const QString& root);
 // At least one entry of any kind whose name ends in ".cda" in the drive's root.
 bool hasCdaTracks(const QString& root);
+// The drive to name in the player's item for an audio CD in `root`: the root itself on
+// Windows, the optical drive's device on Linux.
+QString audioCdDevice(const QString& root);
 // 1 video DVD, 2 VCD, 3 SVCD, 4 audio CD, tested in this order; 0 when none fits.
 std::int32_t detectDiscContent(const QString& root);
 // An entry of that path exists and is no folder.

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "../sources/fakedrives.h"
 #include "../table/memorytable.h"
 #include "app/dialogweiter.h"
+#include "app/laufwerk_oeffnen.h"
 #include "app/unit1.h"
 
 #include <QDir>
@@ -17,6 +19,7 @@ namespace filmarin::testing {
 // and file dialogs answered by the test.
 struct WindowFixture {
     ~WindowFixture() {
+        discBrowser.reset();
         pauseDialog.reset();
         window.reset();
     }
@@ -96,6 +99,8 @@ struct WindowFixture {
         window = std::make_unique<TForm1>(environment);
         pauseDialog = std::make_unique<TDialogWeiter_Form>(*window);
         window->setPauseDialog(pauseDialog.get());
+        discBrowser = std::make_unique<TDVD_CD_oeffnen>(*window, drives);
+        window->setDiscBrowser(discBrowser.get());
         return *window;
     }
 
@@ -106,6 +111,8 @@ struct WindowFixture {
     QFileDialog* lastDialog = nullptr;
     std::unique_ptr<TForm1> window;
     std::unique_ptr<TDialogWeiter_Form> pauseDialog;
+    std::unique_ptr<TDVD_CD_oeffnen> discBrowser;
+    FakeDrives drives;
 };
 
 } // namespace filmarin::testing

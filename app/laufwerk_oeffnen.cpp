@@ -1,0 +1,214 @@
+#include "laufwerk_oeffnen.h"
+
+#include "unit1.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+#include <QTreeWidget>
+#include <cmath>
+
+namespace filmarin {
+
+namespace {
+
+// The dialog's sizes are meant for 163 pixels per inch.
+constexpr double kTemplateDpi = 163.0;
+constexpr int kKeyRole = Qt::UserRole;
+constexpr int kImageIndexRole = Qt::UserRole + 1;
+
+} // namespace
+
+TDVD_CD_oeffnen::TDVD_CD_oeffnen(TForm1& mainWindow, DriveSystem& drives)
+    : QDialog(&mainWindow, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                               Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      m_main(mainWindow), m_drives(drives) {
+    setObjectName(QStringLiteral("DVD_CD_oeffnen"));
+    setWindowTitle(QStringLiteral("Video-DVD/CD öffnen"));
+    setModal(false);
+    ListView1 = new QTreeWidget(this);
+    ListView1->setObjectName(QStringLiteral("ListView1"));
+    ListView1->setColumnCount(4);
+    ListView1->setHeaderLabels({QStringLiteral("Laufwerk"), QStringLiteral("Typ"),
+                                QStringLiteral("Titel"), QStringLiteral("Status")});
+    ListView1->setRootIsDecorated(false);
+    ListView1->setItemsExpandable(false);
+    ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
+    ListView1->setSortingEnabled(false);
+    ListView1->setAllColumnsShowFocus(true);
+    // The selection stays visible when the list loses the focus.
+    QPalette palette = ListView1->palette();
+    palette.setColor(QPalette::Inactive, QPalette::Highlight,
+                     palette.color(QPalette::Active, QPalette::Highlight));
+    palette.setColor(QPalette::Inactive, QPalette::HighlightedText,
+                     palette.color(QPalette::Active, QPalette::HighlightedText));
+    ListView1->setPalette(palette);
+    Panel1 = new QFrame(this);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    Button1 = new QPushButton(QStringLiteral("OK"), Panel1);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setAutoDefault(false);
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(250);
+    Timer2 = new QTimer(this);
+    Timer2->setObjectName(QStringLiteral("Timer2"));
+    Timer2->setInterval(250);
+    connect(Timer1, &QTimer::timeout, this, &TDVD_CD_oeffnen::Timer1Timer);
+    connect(Timer2, &QTimer::timeout, this, &TDVD_CD_oeffnen::Timer2Timer);
+    connect(Button1, &QPushButton::clicked, this, &TDVD_CD_oeffnen::Button1Click);
+    // ListView1SelectItem: the row whose selection changed last, selected or not.
+    connect(ListView1->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this](const QItemSelection& selected, const QItemSelection& deselected) {
+                for (const QItemSelection* change : {&deselected, &selected}) {
+                    for (const QModelIndex& index : change->indexes()) {
+                        if (index.column() == 0)
+                            m_state.currentRow = index.row();
+                    }
+                }
+            });
+    arrange();
+    FormCreate();
+}
+
+void TDVD_CD_oeffnen::arrange() {
+    const double dpi = screen() ? screen()->logicalDotsPerInchY() : 96.0;
+    const auto s = [dpi](int value) {
+        return static_cast<int>(std::lround(value * dpi / kTemplateDpi));
+    };
+    QFont font(QStringLiteral("Arial"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(std::max(1, s(32)));
+    setFont(font);
+    ListView1->setGeometry(0, 0, s(1324), s(656));
+    ListView1->setColumnWidth(0, s(164));
+    ListView1->setColumnWidth(1, s(327));
+    ListView1->setColumnWidth(2, s(573));
+    ListView1->setColumnWidth(3, s(245));
+    Panel1->setGeometry(0, s(655), s(1324), s(145));
+    Button1->setGeometry(s(537), s(26), s(289), s(107));
+    // The window fits its contents.
+    setFixedSize(s(1324), s(655) + s(145));
+}
+
+void TDVD_CD_oeffnen::FormCreate() {
+    m_state.chosenDrive.clear();
+    m_state.chosenKind = 0;
+    Timer1->stop();
+    Timer2->stop();
+    refreshDriveList(*this, m_drives, m_state);
+    autoSelectDisc(*this, m_state);
+    Timer1->start();
+}
+
+void TDVD_CD_oeffnen::Timer1Timer() {
+    Timer1->stop();
+    refreshDriveList(*this, m_drives, m_state);
+    Timer2->start();
+}
+
+void TDVD_CD_oeffnen::Timer2Timer() {
+    Timer2->stop();
+    Timer1->start();
+}
+
+void TDVD_CD_oeffnen::Button1Click() {
+    m_state.chosenDrive.clear();
+    m_state.chosenKind = 0;
+    Timer1->stop();
+    Timer2->stop();
+    MessageSink& messages = m_main.messages();
+    std::int32_t kind = 0;
+    if (checkDriveReady(*this, m_state, messages))
+        kind = checkDriveContent(*this, m_state, messages);
+    if (kind == 0) {
+        Timer1->start();
+        return;
+    }
+    m_state.chosenKind = kind;
+    m_state.chosenDrive = selectedDriveText(*this, m_state);
+    m_main.mediaSource().driveRoot = m_state.chosenDrive;
+    m_main.mediaSource().kind = m_state.chosenKind;
+    m_main.Abspielen1->setEnabled(true);
+    close();
+}
+
+void TDVD_CD_oeffnen::closeEvent(QCloseEvent* event) {
+    Timer1->stop();
+    Timer2->stop();
+    event->accept();
+    m_main.UnlockControls();
+}
+
+void TDVD_CD_oeffnen::reject() {
+    close();
+}
+
+void TDVD_CD_oeffnen::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (screen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(screen()->availableGeometry().center());
+        move(frame.topLeft());
+    }
+}
+
+int TDVD_CD_oeffnen::rowCount() const {
+    return ListView1->topLevelItemCount();
+}
+
+QString TDVD_CD_oeffnen::key(int row) const {
+    return ListView1->topLevelItem(row)->data(0, kKeyRole).toString();
+}
+
+QString TDVD_CD_oeffnen::caption(int row) const {
+    return ListView1->topLevelItem(row)->text(0);
+}
+
+void TDVD_CD_oeffnen::setCaption(int row, const QString& text) {
+    ListView1->topLevelItem(row)->setText(0, text);
+}
+
+std::int32_t TDVD_CD_oeffnen::imageIndex(int row) const {
+    return ListView1->topLevelItem(row)->data(0, kImageIndexRole).toInt();
+}
+
+void TDVD_CD_oeffnen::setImageIndex(int row, std::int32_t index) {
+    ListView1->topLevelItem(row)->setData(0, kImageIndexRole, index);
+}
+
+QString TDVD_CD_oeffnen::cell(int row, int subItem) const {
+    return ListView1->topLevelItem(row)->text(subItem + 1);
+}
+
+void TDVD_CD_oeffnen::setCell(int row, int subItem, const QString& text) {
+    ListView1->topLevelItem(row)->setText(subItem + 1, text);
+}
+
+void TDVD_CD_oeffnen::appendRow(const QString& rowKey, const QString& rowCaption,
+                                std::int32_t index, const QString& type, const QString& label,
+                                const QString& status) {
+    auto* item = new QTreeWidgetItem(QStringList{rowCaption, type, label, status});
+    item->setData(0, kKeyRole, rowKey);
+    item->setData(0, kImageIndexRole, index);
+    ListView1->addTopLevelItem(item);
+}
+
+void TDVD_CD_oeffnen::removeRow(int row) {
+    delete ListView1->takeTopLevelItem(row);
+}
+
+void TDVD_CD_oeffnen::selectRow(int row) {
+    if (QTreeWidgetItem* item = ListView1->topLevelItem(row)) {
+        ListView1->setCurrentItem(item);
+        item->setSelected(true);
+    }
+}
+
+} // namespace filmarin

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "sources/discbrowser.h"
+
+#include <QDialog>
+
+class QFrame;
+class QPushButton;
+class QTimer;
+class QTreeWidget;
+
+namespace filmarin {
+
+class TForm1;
+
+// The disc browser "Video-DVD/CD öffnen": the drives with type, label and readiness, kept
+// current by two timers that switch each other on.
+class TDVD_CD_oeffnen : public QDialog, public DriveListView {
+    Q_OBJECT
+public:
+    TDVD_CD_oeffnen(TForm1& mainWindow, DriveSystem& drives);
+
+    QTreeWidget* ListView1;
+    QTimer* Timer1;
+    QTimer* Timer2;
+    QFrame* Panel1;
+    QPushButton* Button1;
+
+    const DiscBrowserState& state() const { return m_state; }
+
+    // DriveListView
+    int rowCount() const override;
+    QString key(int row) const override;
+    QString caption(int row) const override;
+    void setCaption(int row, const QString& caption) override;
+    std::int32_t imageIndex(int row) const override;
+    void setImageIndex(int row, std::int32_t index) override;
+    QString cell(int row, int subItem) const override;
+    void setCell(int row, int subItem, const QString& text) override;
+    void appendRow(const QString& key, const QString& caption, std::int32_t imageIndex,
+                   const QString& type, const QString& label, const QString& status) override;
+    void removeRow(int row) override;
+    void selectRow(int row) override;
+
+public slots:
+    void Timer1Timer();
+    void Timer2Timer();
+    void Button1Click();
+    void reject() override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void FormCreate();
+    void arrange();
+
+    TForm1& m_main;
+    DriveSystem& m_drives;
+    DiscBrowserState m_state;
+};
+
+} // namespace filmarin

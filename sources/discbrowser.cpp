@@ -1,0 +1,143 @@
+#include "discbrowser.h"
+
+#include "mediasource.h"
+#include "table/textops.h"
+
+#include <set>
+
+namespace filmarin {
+
+namespace {
+
+void setWhenDifferent(DriveListView& view, int row, int subItem, const QString& text) {
+    if (!equalsIgnoreCase(view.cell(row, subItem), text))
+        view.setCell(row, subItem, text);
+}
+
+void showWarning(MessageSink& messages, const QString& text) {
+    messages.showMessage(QStringLiteral("Information"), text, MessageIcon::Warning);
+}
+
+} // namespace
+
+bool refreshDriveList(DriveListView& view, DriveSystem& drives, DiscBrowserState& state) {
+    try {
+        const std::vector<DriveEntry> list = drives.listDrives();
+        for (const DriveEntry& drive : list) {
+            const std::int32_t kind = driveKindCode(drive.type, drive.key);
+            QString label;
+            const QString type = driveTypeText(drives, drive.key, label);
+            const QString caption = drives.caption(drive.key);
+            const QString status = driveReadiness(drives, drive.key);
+            int found = -1;
+            for (int row = 0; row < view.rowCount(); ++row) {
+                if (view.key(row) == drive.key) {
+                    found = row;
+                    break;
+                }
+            }
+            if (found >= 0) {
+                if (!equalsIgnoreCase(view.caption(found), caption))
+                    view.setCaption(found, caption);
+                if (view.imageIndex(found) != kind)
+                    view.setImageIndex(found, kind);
+                setWhenDifferent(view, found, 0, type);
+                setWhenDifferent(view, found, 1, label);
+                setWhenDifferent(view, found, 2, status);
+            } else {
+                view.appendRow(drive.key, caption, kind, type, label, status);
+            }
+        }
+        std::set<QString> present;
+        for (const DriveEntry& drive : list)
+            present.insert(drive.key);
+        bool removed = true;
+        while (removed) {
+            removed = false;
+            for (int row = 0; row < view.rowCount(); ++row) {
+                if (present.count(view.key(row)) == 0) {
+                    view.removeRow(row);
+                    // OK keeps working on the row the user chose.
+                    if (row < state.currentRow)
+                        --state.currentRow;
+                    else if (row == state.currentRow)
+                        state.currentRow = -1;
+                    removed = true;
+                    break;
+                }
+            }
+        }
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
+bool rowIsReady(const DriveListView& view, int row) {
+    return row >= 0 && row < view.rowCount() && equalsIgnoreCase(view.cell(row, 2), readyText());
+}
+
+std::optional<int> findDiscRow(const DriveListView& view) {
+    std::optional<int> candidate;
+    for (int row = 0; row < view.rowCount(); ++row) {
+        if (!equalsIgnoreCase(view.cell(row, 0), discDriveTypeText()))
+            continue;
+        candidate = row;
+        if (rowIsReady(view, row))
+            return row;
+    }
+    return candidate;
+}
+
+void autoSelectDisc(DriveListView& view, DiscBrowserState& state) {
+    if (const std::optional<int> row = findDiscRow(view)) {
+        state.currentRow = *row;
+        view.selectRow(*row);
+    }
+}
+
+QString selectedDriveText(const DriveListView& view, const DiscBrowserState& state) {
+    if (state.currentRow < 0 || state.currentRow >= view.rowCount())
+        return {};
+    return view.caption(state.currentRow);
+}
+
+QString notReadyMessage(const QString& drive) {
+    return QStringLiteral("Laufwerk ") + drive + QStringLiteral(" nicht bereit.") +
+           QStringLiteral(" Wählen Sie das geeignete Laufwerk aus, oder warten Sie, bis die "
+                          "eingelegte CD/DVD bereit ist. Versuchen Sie es dann erneut.");
+}
+
+QString noContentMessage(const QString& drive) {
+    return QStringLiteral("In Laufwerk ") + drive +
+           QStringLiteral(" befindet sich keine Video-DVD, keine Video-CD (VCD oder SVCD),") +
+           QStringLiteral(" und keine Audio-CD. Falls Sie eine sonstige Video-Datei abspielen "
+                          "möchten, öffnen Sie bitte die Datei im Menü \"Video-Datei öffnen\".");
+}
+
+QString noDriveChosenMessage() {
+    return QStringLiteral("Bitte wählen Sie ein Laufwerk aus der Liste aus.");
+}
+
+bool checkDriveReady(const DriveListView& view, const DiscBrowserState& state,
+                     MessageSink& messages) {
+    if (state.currentRow < 0 || state.currentRow >= view.rowCount()) {
+        showWarning(messages, noDriveChosenMessage());
+        return false;
+    }
+    if (rowIsReady(view, state.currentRow))
+        return true;
+    showWarning(messages, notReadyMessage(selectedDriveText(view, state)));
+    return false;
+}
+
+std::int32_t checkDriveContent(const DriveListView& view, const DiscBrowserState& state,
+                               MessageSink& messages) {
+    const QString drive = selectedDriveText(view, state);
+    const std::int32_t kind = detectDiscContent(drive);
+    if (kind == SourceKind::None)
+        showWarning(messages, noContentMessage(drive));
+    return kind;
+}
+
+} // namespace filmarin

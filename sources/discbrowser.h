@@ -1,0 +1,65 @@
+#pragma once
+
+#include "drives.h"
+#include "table/tableview.h"
+
+#include <QString>
+#include <cstdint>
+#include <optional>
+
+// The rules of the disc browser: keeping its rows in line with the drives, choosing a disc
+// drive, and checking the chosen drive.
+namespace filmarin {
+
+// The browser's list: one row per drive, matched by a hidden key.
+class DriveListView {
+public:
+    virtual ~DriveListView() = default;
+    virtual int rowCount() const = 0;
+    virtual QString key(int row) const = 0;
+    virtual QString caption(int row) const = 0;
+    virtual void setCaption(int row, const QString& caption) = 0;
+    virtual std::int32_t imageIndex(int row) const = 0;
+    virtual void setImageIndex(int row, std::int32_t index) = 0;
+    // Sub-items: 0 type, 1 label, 2 status.
+    virtual QString cell(int row, int subItem) const = 0;
+    virtual void setCell(int row, int subItem, const QString& text) = 0;
+    virtual void appendRow(const QString& key, const QString& caption, std::int32_t imageIndex,
+                           const QString& type, const QString& label, const QString& status) = 0;
+    virtual void removeRow(int row) = 0;
+    // Marks the row as the selected one.
+    virtual void selectRow(int row) = 0;
+};
+
+// The browser's results and the row OK works on.
+struct DiscBrowserState {
+    // The row whose selection changed last; -1 once that row's drive has gone.
+    int currentRow = 0;
+    QString chosenDrive;
+    std::int32_t chosenKind = 0;
+};
+
+// Brings the rows in line with the drives; false when an error ended it early.
+// `state.currentRow` follows its drive when rows above it are removed.
+bool refreshDriveList(DriveListView& view, DriveSystem& drives, DiscBrowserState& state);
+
+// The first ready disc-drive row, else the last disc-drive row.
+std::optional<int> findDiscRow(const DriveListView& view);
+void autoSelectDisc(DriveListView& view, DiscBrowserState& state);
+
+bool rowIsReady(const DriveListView& view, int row);
+// The caption of the current row; empty when it names no row.
+QString selectedDriveText(const DriveListView& view, const DiscBrowserState& state);
+
+QString notReadyMessage(const QString& drive);
+QString noContentMessage(const QString& drive);
+QString noDriveChosenMessage();
+
+// True when the current row is ready; otherwise the user is told.
+bool checkDriveReady(const DriveListView& view, const DiscBrowserState& state,
+                     MessageSink& messages);
+// The kind of disc in the current row's drive, tested now; 0 after telling the user.
+std::int32_t checkDriveContent(const DriveListView& view, const DiscBrowserState& state,
+                               MessageSink& messages);
+
+} // namespace filmarin

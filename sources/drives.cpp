@@ -1,0 +1,105 @@
+#include "drives.h"
+
+#include "platform/drives.h"
+
+#include <QFile>
+
+namespace filmarin {
+
+namespace {
+
+std::string native(const QString& key) {
+    return QFile::encodeName(key).toStdString();
+}
+QString fromNative(const std::string& text) {
+    return QString::fromLocal8Bit(text);
+}
+
+} // namespace
+
+std::vector<DriveEntry> SystemDrives::listDrives() {
+    std::vector<DriveEntry> drives;
+    for (const platform::DriveInfo& d : platform::listDrives())
+        drives.push_back({fromNative(d.key), fromNative(d.root), d.type});
+    return drives;
+}
+
+std::uint8_t SystemDrives::driveType(const QString& key) {
+    return platform::driveType(native(key));
+}
+
+bool SystemDrives::volumeLabel(const QString& key, QString& label) {
+    std::string text;
+    const bool ok = platform::volumeLabel(native(key), text);
+    label = fromNative(text);
+    return ok;
+}
+
+bool SystemDrives::driveReady(const QString& key) {
+    return platform::driveReady(native(key));
+}
+
+QString SystemDrives::caption(const QString& key) {
+    return fromNative(platform::driveCaption(native(key)));
+}
+
+QString readyText() {
+    return QStringLiteral("bereit");
+}
+QString notReadyText() {
+    return QStringLiteral("nicht bereit");
+}
+QString discDriveTypeText() {
+    return QStringLiteral("DVD/CD ");
+}
+
+bool isFloppyDrive(std::uint8_t type, const QString& key) {
+    if (type != platform::kDriveRemovable || key.size() != 1)
+        return false;
+    char16_t letter = key.at(0).unicode();
+    if (letter >= u'a' && letter <= u'z')
+        letter = static_cast<char16_t>(letter - 32);
+    return letter < u'C';
+}
+
+std::int32_t driveKindCode(std::uint8_t type, const QString& key) {
+    if (type == platform::kDriveRemovable)
+        return isFloppyDrive(type, key) ? 1 : 3;
+    if (type == platform::kDriveCdRom)
+        return 2;
+    return 0;
+}
+
+QString driveTypeText(DriveSystem& drives, const QString& key, QString& label) {
+    label.clear();
+    const std::uint8_t type = drives.driveType(key);
+    switch (type) {
+    case platform::kDriveRemovable:
+        return isFloppyDrive(type, key) ? QStringLiteral("3½-Diskette")
+                                        : QStringLiteral("Wechseldatenträger");
+    case platform::kDriveFixed:
+        return QStringLiteral("Festplatte");
+    case platform::kDriveRemote:
+        return QStringLiteral("Netzwerklaufwerk");
+    case platform::kDriveCdRom:
+        if (!drives.volumeLabel(key, label))
+            label.clear();
+        return discDriveTypeText();
+    case platform::kDriveRamDisk:
+        return QStringLiteral("RAM-Laufwerk");
+    default:
+        return QStringLiteral("Laufwerk");
+    }
+}
+
+QString driveReadiness(DriveSystem& drives, const QString& key) {
+    try {
+        if (isFloppyDrive(drives.driveType(key), key))
+            return notReadyText();
+        return drives.driveReady(key) ? readyText() : notReadyText();
+    } catch (...) {
+        return notReadyText();
+    }
+}
+
+} // namespace filmarin

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+#include <vector>
+
+// The drives as the disc browser shows them: type text, label and readiness.
+namespace filmarin {
+
+struct DriveEntry {
+    QString key; // the letter on Windows, the mount point or device on Linux
+    QString root;
+    std::uint8_t type = 0; // drive type code when the list was made
+};
+
+// What the drive list needs of the system; the program uses SystemDrives, tests a fake.
+class DriveSystem {
+public:
+    virtual ~DriveSystem() = default;
+    // May throw when the system's list cannot be read whole.
+    virtual std::vector<DriveEntry> listDrives() = 0;
+    virtual std::uint8_t driveType(const QString& key) = 0;
+    virtual bool volumeLabel(const QString& key, QString& label) = 0;
+    virtual bool driveReady(const QString& key) = 0;
+    // "D:" for drive D on Windows.
+    virtual QString caption(const QString& key) = 0;
+};
+
+// The drives of this computer.
+class SystemDrives : public DriveSystem {
+public:
+    std::vector<DriveEntry> listDrives() override;
+    std::uint8_t driveType(const QString& key) override;
+    bool volumeLabel(const QString& key, QString& label) override;
+    bool driveReady(const QString& key) override;
+    QString caption(const QString& key) override;
+};
+
+QString readyText();
+QString notReadyText();
+QString discDriveTypeText();
+
+// A removable drive with the letter A or B.
+bool isFloppyDrive(std::uint8_t type, const QString& key);
+// 0 other drive, 1 floppy, 2 disc drive, 3 other removable drive.
+std::int32_t driveKindCode(std::uint8_t type, const QString& key);
+// The type text of the drive, asked afresh; `label` is set for disc drives only.
+QString driveTypeText(DriveSystem& drives, const QString& key, QString& label);
+// "bereit" or "nicht bereit"; a floppy drive is never asked and never ready.
+QString driveReadiness(DriveSystem& drives, const QString& key);
+
+} // namespace filmarin

@@ -1,0 +1,177 @@
+#include "sources/discbrowser.h"
+#include "windowfixture.h"
+
+#include <QAction>
+#include <QFrame>
+#include <QMenu>
+#include <QPushButton>
+#include <QTimer>
+#include <QTreeWidget>
+#include <QtTest>
+
+using namespace filmarin;
+using namespace filmarin::testing;
+
+namespace {
+
+FakeDrives::Drive drive(std::uint8_t type, bool ready = true, const QString& label = QString()) {
+    FakeDrives::Drive d;
+    d.type = type;
+    d.ready = ready;
+    d.label = label;
+    return d;
+}
+
+// Drives whose captions are real folders, so that OK can look at their content.
+struct Drives : WindowFixture {
+    Drives() {
+        QDir(dvd.path()).mkdir(QStringLiteral("VIDEO_TS"));
+        QFile track(cd.filePath(QStringLiteral("Track01.cda")));
+        track.open(QIODevice::WriteOnly);
+        track.close();
+        drives.addPath(QStringLiteral("C"), disk.path(), drive(3));
+        drives.addPath(QStringLiteral("D"), dvd.path(), drive(5, true, QStringLiteral("FILM")));
+        drives.addPath(QStringLiteral("E"), cd.path(), drive(5, true, QStringLiteral("MUSIK")));
+        drives.add('A', drive(2));
+    }
+    int rowOf(const QString& key) const {
+        for (int row = 0; row < discBrowser->rowCount(); ++row)
+            if (discBrowser->key(row) == key)
+                return row;
+        return -1;
+    }
+    void choose(const QString& key) {
+        QTreeWidgetItem* item = discBrowser->ListView1->topLevelItem(rowOf(key));
+        discBrowser->ListView1->setCurrentItem(item);
+    }
+    bool locked() const { return !window->Panel1->isEnabled(); }
+
+    QTemporaryDir disk;
+    QTemporaryDir dvd;
+    QTemporaryDir cd;
+};
+
+} // namespace
+
+class DiscBrowserWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void listAtStartUp();
+    void refreshCycleRunsWhileHidden();
+    void okOnAVideoDvd();
+    void okOnAnAudioCd();
+    void okOnANotReadyDrive();
+    void okOnADiskWithoutContent();
+    void closeBoxAndReopen();
+};
+
+void DiscBrowserWindowTest::listAtStartUp() {
+    Drives f;
+    f.open();
+    TDVD_CD_oeffnen& b = *f.discBrowser;
+    QCOMPARE(b.windowTitle(), QStringLiteral("Video-DVD/CD öffnen"));
+    QCOMPARE(b.ListView1->headerItem()->text(0), QStringLiteral("Laufwerk"));
+    QCOMPARE(b.ListView1->headerItem()->text(3), QStringLiteral("Status"));
+    QCOMPARE(b.rowCount(), 4);
+    QCOMPARE(b.caption(0), QStringLiteral("A:"));
+    QCOMPARE(b.cell(0, 0), QStringLiteral("3½-Diskette"));
+    QCOMPARE(b.cell(0, 2), QStringLiteral("nicht bereit"));
+    QCOMPARE(b.cell(f.rowOf(QStringLiteral("D")), 1), QStringLiteral("FILM"));
+    QCOMPARE(b.state().currentRow, f.rowOf(QStringLiteral("D")));
+    QVERIFY(b.ListView1->topLevelItem(f.rowOf(QStringLiteral("D")))->isSelected());
+    QVERIFY(!b.isVisible());
+    QVERIFY(b.Timer1->isActive());
+    QVERIFY(!b.Timer2->isActive());
+    QCOMPARE(b.Timer1->interval(), 250);
+}
+
+void DiscBrowserWindowTest::refreshCycleRunsWhileHidden() {
+    Drives f;
+    f.open();
+    f.drives.add('G', drive(2));
+    QTRY_COMPARE_WITH_TIMEOUT(f.discBrowser->rowCount(), 5, 2000);
+    QCOMPARE(f.discBrowser->cell(4, 0), QStringLiteral("Wechseldatenträger"));
+    f.drives.remove('G');
+    f.drives.remove('A');
+    QTRY_COMPARE_WITH_TIMEOUT(f.discBrowser->rowCount(), 3, 2000);
+}
+
+void DiscBrowserWindowTest::okOnAVideoDvd() {
+    Drives f;
+    TForm1& w = f.open();
+    w.mediaSource().videoFilePath = QStringLiteral("/alt/film.avi");
+    w.DVD1->trigger();
+    QVERIFY(f.discBrowser->isVisible());
+    QVERIFY(f.locked());
+    QVERIFY(!w.Video1->menuAction()->isEnabled());
+    QTest::mouseClick(f.discBrowser->Button1, Qt::LeftButton);
+    QVERIFY(f.messages.shown.empty());
+    QCOMPARE(w.mediaSource().kind, 1);
+    QCOMPARE(w.mediaSource().driveRoot, f.dvd.path());
+    QCOMPARE(w.mediaSource().videoFilePath, QStringLiteral("/alt/film.avi"));
+    QCOMPARE(f.discBrowser->state().chosenDrive, f.dvd.path());
+    QVERIFY(w.Abspielen1->isEnabled());
+    QVERIFY(!f.discBrowser->isVisible());
+    QVERIFY(!f.locked());
+    QVERIFY(!f.discBrowser->Timer1->isActive());
+    QVERIFY(!f.discBrowser->Timer2->isActive());
+}
+
+void DiscBrowserWindowTest::okOnAnAudioCd() {
+    Drives f;
+    TForm1& w = f.open();
+    w.DVD1->trigger();
+    f.choose(QStringLiteral("E"));
+    QTest::mouseClick(f.discBrowser->Button1, Qt::LeftButton);
+    QCOMPARE(w.mediaSource().kind, 4);
+    QCOMPARE(w.mediaSource().driveRoot, f.cd.path());
+    QVERIFY(!f.discBrowser->isVisible());
+}
+
+void DiscBrowserWindowTest::okOnANotReadyDrive() {
+    Drives f;
+    TForm1& w = f.open();
+    w.DVD1->trigger();
+    f.discBrowser->close();
+    w.DVD1->trigger();
+    QVERIFY(!f.discBrowser->Timer1->isActive()); // showing it again does not start the cycle
+    f.choose(QStringLiteral("A"));
+    QTest::mouseClick(f.discBrowser->Button1, Qt::LeftButton);
+    QCOMPARE(f.messages.shown.size(), std::size_t(1));
+    QCOMPARE(f.messages.shown[0].text, notReadyMessage(QStringLiteral("A:")));
+    QCOMPARE(f.messages.shown[0].icon, MessageIcon::Warning);
+    QVERIFY(f.discBrowser->isVisible());
+    QVERIFY(f.discBrowser->Timer1->isActive()); // a failed OK starts the cycle again
+    QVERIFY(f.locked());
+    QCOMPARE(w.mediaSource().kind, 0);
+}
+
+void DiscBrowserWindowTest::okOnADiskWithoutContent() {
+    Drives f;
+    TForm1& w = f.open();
+    w.DVD1->trigger();
+    f.choose(QStringLiteral("C"));
+    QTest::mouseClick(f.discBrowser->Button1, Qt::LeftButton);
+    QCOMPARE(f.messages.shown.size(), std::size_t(1));
+    QCOMPARE(f.messages.shown[0].text, noContentMessage(f.disk.path()));
+    QVERIFY(f.discBrowser->isVisible());
+    QCOMPARE(w.mediaSource().kind, 0);
+    QVERIFY(!w.Abspielen1->isEnabled());
+}
+
+void DiscBrowserWindowTest::closeBoxAndReopen() {
+    Drives f;
+    TForm1& w = f.open();
+    w.DVD1->trigger();
+    QTest::keyClick(f.discBrowser.get(), Qt::Key_Escape);
+    QVERIFY(!f.discBrowser->isVisible());
+    QVERIFY(!f.locked());
+    QCOMPARE(w.mediaSource().kind, 0);
+    QVERIFY(!f.discBrowser->Timer1->isActive());
+    f.drives.add('G', drive(2));
+    QTest::qWait(700);
+    QCOMPARE(f.discBrowser->rowCount(), 4); // the rows show the state at closing
+}
+
+QTEST_MAIN(DiscBrowserWindowTest)
+#include "discbrowser_window_test.moc"

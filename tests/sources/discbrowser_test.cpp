@@ -1,0 +1,233 @@
+#include "../table/memorytable.h"
+#include "fakedrives.h"
+#include "sources/discbrowser.h"
+
+#include <QStringList>
+#include <gtest/gtest.h>
+#include <vector>
+
+using namespace filmarin;
+using namespace filmarin::testing;
+
+namespace {
+
+// The browser's list without a window; counts how often cells are written.
+class MemoryDriveList : public DriveListView {
+public:
+    struct Row {
+        QString key, caption;
+        std::int32_t image = 0;
+        QString cells[3];
+    };
+    int rowCount() const override { return static_cast<int>(rows.size()); }
+    QString key(int row) const override { return rows.at(row).key; }
+    QString caption(int row) const override { return rows.at(row).caption; }
+    void setCaption(int row, const QString& c) override {
+        rows.at(row).caption = c;
+        ++writes;
+    }
+    std::int32_t imageIndex(int row) const override { return rows.at(row).image; }
+    void setImageIndex(int row, std::int32_t i) override { rows.at(row).image = i; }
+    QString cell(int row, int sub) const override { return rows.at(row).cells[sub]; }
+    void setCell(int row, int sub, const QString& t) override {
+        rows.at(row).cells[sub] = t;
+        ++writes;
+    }
+    void appendRow(const QString& k, const QString& c, std::int32_t i, const QString& type,
+                   const QString& label, const QString& status) override {
+        rows.push_back({k, c, i, {type, label, status}});
+    }
+    void removeRow(int row) override { rows.erase(rows.begin() + row); }
+    void selectRow(int row) override { selected = row; }
+
+    QStringList captions() const {
+        QStringList list;
+        for (const Row& r : rows)
+            list << r.caption;
+        return list;
+    }
+    std::vector<Row> rows;
+    int selected = -1;
+    int writes = 0;
+};
+
+FakeDrives::Drive D(std::uint8_t type, bool ready = true, const QString& label = QString()) {
+    FakeDrives::Drive d;
+    d.type = type;
+    d.ready = ready;
+    d.label = label;
+    return d;
+}
+
+TEST(DriveTexts, TypeTextsLabelsAndReadiness) {
+    FakeDrives drives;
+    drives.add('A', D(2, true, QStringLiteral("X")));
+    drives.add('B', D(2, true));
+    drives.add('C', D(3));
+    drives.add('D', D(5, true, QStringLiteral("MOVIE")));
+    drives.add('E', D(2));
+    drives.add('F', D(4));
+    drives.add('G', D(5, false));
+    drives.add('H', D(6));
+    drives.add('I', D(0));
+    drives.add('J', D(1));
+    struct Case {
+        char letter;
+        const char* type;
+        const char* label;
+        const char* status;
+        std::int32_t kind;
+    };
+    const Case cases[] = {
+        {'A', "3½-Diskette", "", "nicht bereit", 1},  {'B', "3½-Diskette", "", "nicht bereit", 1},
+        {'C', "Festplatte", "", "bereit", 0},         {'D', "DVD/CD ", "MOVIE", "bereit", 2},
+        {'E', "Wechseldatenträger", "", "bereit", 3}, {'F', "Netzwerklaufwerk", "", "bereit", 0},
+        {'G', "DVD/CD ", "", "nicht bereit", 2},      {'H', "RAM-Laufwerk", "", "bereit", 0},
+        {'I', "Laufwerk", "", "bereit", 0},           {'J', "Laufwerk", "", "bereit", 0}};
+    for (const Case& c : cases) {
+        const QString key(QLatin1Char(c.letter));
+        QString label = QStringLiteral("stale");
+        EXPECT_EQ(driveTypeText(drives, key, label), QString::fromUtf8(c.type)) << c.letter;
+        EXPECT_EQ(label, QString::fromUtf8(c.label)) << c.letter;
+        EXPECT_EQ(driveReadiness(drives, key), QString::fromUtf8(c.status)) << c.letter;
+        EXPECT_EQ(driveKindCode(drives.driveType(key), key), c.kind) << c.letter;
+    }
+    EXPECT_EQ(drives.readinessQueries[QStringLiteral("A")], 0) << "a floppy is never asked";
+    EXPECT_EQ(drives.labelQueries[QStringLiteral("A")], 0);
+    EXPECT_EQ(drives.labelQueries[QStringLiteral("C")], 0) << "only disc drives have labels";
+    EXPECT_FALSE(isFloppyDrive(2, QStringLiteral("/media/stick"))) << "Linux keys are no letters";
+    EXPECT_TRUE(isFloppyDrive(2, QStringLiteral("a")));
+    drives.readinessThrows = true;
+    EXPECT_EQ(driveReadiness(drives, QStringLiteral("C")), QStringLiteral("nicht bereit"));
+}
+
+struct Browser : ::testing::Test {
+    void refresh() { ASSERT_TRUE(refreshDriveList(list, drives, state)); }
+    FakeDrives drives;
+    MemoryDriveList list;
+    DiscBrowserState state;
+    MemoryMessages messages;
+};
+
+TEST_F(Browser, ReadyDvdIsPreselected) {
+    drives.add('C', D(3));
+    drives.add('D', D(5, true, QStringLiteral("FILM")));
+    drives.add('E', D(5, false));
+    refresh();
+    autoSelectDisc(list, state);
+    EXPECT_EQ(list.captions(),
+              (QStringList{QStringLiteral("C:"), QStringLiteral("D:"), QStringLiteral("E:")}));
+    EXPECT_EQ(state.currentRow, 1);
+    EXPECT_EQ(list.selected, 1);
+    EXPECT_EQ(list.rows[1].cells[1], QStringLiteral("FILM"));
+    EXPECT_EQ(list.rows[1].image, 2);
+    EXPECT_EQ(list.rows[1].key, QStringLiteral("D"));
+}
+
+TEST_F(Browser, LastEmptyDiscDriveIsPreselected) {
+    drives.add('C', D(3));
+    drives.add('D', D(5, false));
+    drives.add('E', D(5, false));
+    refresh();
+    autoSelectDisc(list, state);
+    EXPECT_EQ(state.currentRow, 2);
+}
+
+TEST_F(Browser, NoDiscDriveNoPreselection) {
+    drives.add('C', D(3));
+    drives.add('E', D(2));
+    refresh();
+    autoSelectDisc(list, state);
+    EXPECT_EQ(state.currentRow, 0);
+    EXPECT_EQ(list.selected, -1);
+    EXPECT_EQ(selectedDriveText(list, state), QStringLiteral("C:"));
+}
+
+TEST_F(Browser, RefreshWritesOnlyWhatChanged) {
+    drives.add('C', D(3));
+    drives.add('D', D(5, false));
+    refresh();
+    list.writes = 0;
+    list.rows[0].cells[0] = QStringLiteral("FESTPLATTE");
+    refresh();
+    EXPECT_EQ(list.writes, 0) << "a difference in the case of letters only is not rewritten";
+    drives.drives[QStringLiteral("D")] = D(5, true, QStringLiteral("NEU"));
+    refresh();
+    EXPECT_EQ(list.writes, 2) << "label and status";
+    EXPECT_EQ(list.rows[1].cells[1], QStringLiteral("NEU"));
+    EXPECT_EQ(list.rows[1].cells[2], QStringLiteral("bereit"));
+    EXPECT_EQ(list.captions(), (QStringList{QStringLiteral("C:"), QStringLiteral("D:")}));
+}
+
+TEST_F(Browser, StickPluggedInAndPulledOut) {
+    drives.add('C', D(3));
+    drives.add('F', D(4));
+    drives.add('G', D(5));
+    refresh();
+    drives.add('E', D(2));
+    drives.add('H', D(2));
+    refresh();
+    EXPECT_EQ(list.captions(),
+              (QStringList{QStringLiteral("C:"), QStringLiteral("F:"), QStringLiteral("G:"),
+                           QStringLiteral("E:"), QStringLiteral("H:")}))
+        << "new drives are appended";
+    EXPECT_EQ(list.rows[3].cells[0], QStringLiteral("Wechseldatenträger"));
+    state.currentRow = 2;
+    drives.remove('E');
+    drives.remove('F');
+    drives.remove('H');
+    refresh();
+    EXPECT_EQ(list.captions(), (QStringList{QStringLiteral("C:"), QStringLiteral("G:")}))
+        << "all vanished drives go in one refresh";
+    EXPECT_EQ(state.currentRow, 1) << "the chosen row follows its drive";
+    drives.remove('G');
+    refresh();
+    EXPECT_EQ(state.currentRow, -1) << "its drive has gone";
+}
+
+TEST_F(Browser, FailedListKeepsTheRows) {
+    drives.add('C', D(3));
+    refresh();
+    drives.listFails = true;
+    EXPECT_FALSE(refreshDriveList(list, drives, state));
+    EXPECT_EQ(list.captions(), QStringList{QStringLiteral("C:")});
+    drives.listFails = false;
+    drives.drives.clear();
+    refresh();
+    EXPECT_TRUE(list.rows.empty()) << "an empty drive list removes every row";
+}
+
+TEST_F(Browser, OkChecks) {
+    drives.add('A', D(2));
+    drives.add('C', D(3));
+    refresh();
+    state.currentRow = 0;
+    EXPECT_FALSE(checkDriveReady(list, state, messages));
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_TRUE(messages.shown[0].text.startsWith(QStringLiteral("Laufwerk A: nicht bereit.")));
+    EXPECT_EQ(messages.shown[0].text, notReadyMessage(QStringLiteral("A:")));
+    EXPECT_EQ(messages.shown[0].caption, QStringLiteral("Information"));
+    EXPECT_EQ(messages.shown[0].icon, MessageIcon::Warning);
+    state.currentRow = 1;
+    EXPECT_TRUE(checkDriveReady(list, state, messages));
+    state.currentRow = -1;
+    EXPECT_FALSE(checkDriveReady(list, state, messages));
+    EXPECT_EQ(messages.shown.back().text, noDriveChosenMessage());
+    state.currentRow = 5;
+    EXPECT_FALSE(checkDriveReady(list, state, messages));
+}
+
+TEST(Messages, ExactTexts) {
+    EXPECT_EQ(
+        notReadyMessage(QStringLiteral("D:")),
+        QStringLiteral("Laufwerk D: nicht bereit. Wählen Sie das geeignete Laufwerk aus, oder "
+                       "warten Sie, bis die eingelegte CD/DVD bereit ist. Versuchen Sie es "
+                       "dann erneut."));
+    EXPECT_EQ(noContentMessage(QStringLiteral("D:")),
+              QStringLiteral("In Laufwerk D: befindet sich keine Video-DVD, keine Video-CD (VCD "
+                             "oder SVCD), und keine Audio-CD. Falls Sie eine sonstige Video-Datei "
+                             "abspielen möchten, öffnen Sie bitte die Datei im Menü "
+                             "\"Video-Datei öffnen\"."));
+}
+
+} // namespace

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "sources/discbrowser.h"
+
+#include <map>
+#include <stdexcept>
+#include <vector>
+
+namespace filmarin::testing {
+
+// Drives by letter, as a Windows system would report them.
+class FakeDrives : public DriveSystem {
+public:
+    struct Drive {
+        std::uint8_t type = 3;
+        bool ready = true;
+        QString label;
+        bool labelReadable = true;
+    };
+
+    void add(char letter, Drive drive) { drives[QString(QLatin1Char(letter))] = drive; }
+    void remove(char letter) { drives.erase(QString(QLatin1Char(letter))); }
+
+    std::vector<DriveEntry> listDrives() override {
+        if (listFails)
+            throw std::runtime_error("Nicht genügend Speicher");
+        std::vector<DriveEntry> list;
+        for (const auto& [key, d] : drives)
+            list.push_back({key, key + QStringLiteral(":\\"), d.type});
+        return list;
+    }
+    std::uint8_t driveType(const QString& key) override {
+        const auto it = drives.find(key);
+        return it == drives.end() ? 1 : it->second.type;
+    }
+    bool volumeLabel(const QString& key, QString& label) override {
+        ++labelQueries[key];
+        const auto it = drives.find(key);
+        if (it == drives.end() || !it->second.labelReadable || !it->second.ready) {
+            label.clear();
+            return false;
+        }
+        label = it->second.label;
+        return true;
+    }
+    bool driveReady(const QString& key) override {
+        ++readinessQueries[key];
+        if (readinessThrows)
+            throw std::runtime_error("drive error");
+        const auto it = drives.find(key);
+        return it != drives.end() && it->second.ready;
+    }
+    QString caption(const QString& key) override {
+        const auto it = captions.find(key);
+        return it == captions.end() ? key + QLatin1Char(':') : it->second;
+    }
+
+    void addPath(const QString& key, const QString& path, Drive drive) {
+        drives[key] = drive;
+        captions[key] = path;
+    }
+
+    std::map<QString, Drive> drives;
+    std::map<QString, QString> captions;
+    std::map<QString, int> labelQueries;
+    std::map<QString, int> readinessQueries;
+    bool listFails = false;
+    bool readinessThrows = false;
+};
+
+} // namespace filmarin::testing
