@@ -12,9 +12,12 @@ std::string rootOf(const std::string& key) {
 }
 
 bool isFloppy(UINT type, const std::string& key) {
-    return type == DRIVE_REMOVABLE && !key.empty() &&
-           static_cast<unsigned char>(CharUpperA(reinterpret_cast<LPSTR>(
-               static_cast<ULONG_PTR>(static_cast<unsigned char>(key[0]))))) < 'C';
+    if (type != DRIVE_REMOVABLE || key.empty())
+        return false;
+    char letter = key[0];
+    if (letter >= 'a' && letter <= 'z')
+        letter = static_cast<char>(letter - 32);
+    return letter < 'C';
 }
 
 std::string systemMessage(DWORD code) {

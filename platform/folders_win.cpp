@@ -16,6 +16,9 @@ bool specialFolderPath(void* ownerWindow, int folderId, std::string& path) {
     if (SHGetSpecialFolderLocation(static_cast<HWND>(ownerWindow), folderId, &list) == S_OK &&
         list && SHGetPathFromIDListA(list, buffer.data())) {
         path = buffer.data();
+        // Some shells end the folder with a backslash; the program's paths add their own.
+        if (path.size() > 3 && path.back() == '\\')
+            path.pop_back();
         ok = true;
     }
     if (list)

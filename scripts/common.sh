@@ -19,6 +19,10 @@ FILMARIN_TEST_PACKAGES=(
     xvfb xauth ffmpeg
     binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
 )
+# The Windows build of the platform layer and Wine to run its tests.
+FILMARIN_WINDOWS_PACKAGES=(
+    g++-mingw-w64-x86-64-posix wine wine64
+)
 
 filmarin_missing_packages() {
     local missing=() p

@@ -21,6 +21,14 @@ cleanup() {
 trap cleanup EXIT
 chmod 755 "$work"
 
+# The programs are copied into the work folder, which the player's user can reach
+# wherever the build tree lies.
+cp "$test_program" "$work/realplayer_tests"
+mkdir "$work/VLCportable"
+cp "$launcher" "$work/VLCportable/VLCportable.exe"
+test_program="$work/realplayer_tests"
+launcher="$work/VLCportable/VLCportable.exe"
+
 ffmpeg -loglevel error -y -f lavfi -i testsrc=duration=8:size=320x240:rate=25 \
     -f lavfi -i sine=frequency=440:duration=8 -shortest -pix_fmt yuv420p \
     "$work/Test Film #1.mp4"

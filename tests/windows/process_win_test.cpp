@@ -1,0 +1,102 @@
+#include "platform/process.h"
+#include "wintest.h"
+
+#include <gtest/gtest.h>
+
+using namespace filmarin::platform;
+using filmarin::testing::readText;
+using filmarin::testing::testFolder;
+
+namespace {
+
+std::string echoFile() {
+    return testFolder() + "echo.txt";
+}
+
+// The two lines echoargs wrote: the command line and the current folder.
+std::pair<std::string, std::string> echoed() {
+    const std::string text = readText(echoFile());
+    const std::size_t first = text.find('\n');
+    const std::size_t second = text.find('\n', first + 1);
+    return {text.substr(0, first), text.substr(first + 1, second - first - 1)};
+}
+
+std::string folderWithoutSeparator() {
+    std::string folder = testFolder();
+    folder.pop_back();
+    return folder;
+}
+
+TEST(RunProgramWin, CommandLineAsTheCallerBuiltIt) {
+    const std::string program = testFolder() + "echoargs.exe";
+    struct Case {
+        std::string parameters;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"  --mouse-hide-timeout=0 a  b   ", "\"" + program + "\"   --mouse-hide-timeout=0 a  b"},
+        {"", "\"" + program + "\" "},
+        {" \t\r\n", "\"" + program + "\" "}};
+    for (const Case& c : cases) {
+        DeleteFileA(echoFile().c_str());
+        runProgram(kPriorityHigh, program, c.parameters, "", true, nullptr, nullptr);
+        const auto [commandLine, folder] = echoed();
+        EXPECT_EQ(commandLine, c.expected);
+        EXPECT_EQ(folder, folderWithoutSeparator()) << "the program's own folder";
+    }
+}
+
+TEST(RunProgramWin, GivenWorkingFolderIsUsed) {
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    std::string folder = temp; // ends with a backslash
+    DeleteFileA(echoFile().c_str());
+    runProgram(0, testFolder() + "echoargs.exe", "x", folder, true, nullptr, nullptr);
+    folder.pop_back();
+    EXPECT_EQ(echoed().second, folder);
+}
+
+TEST(RunProgramWin, TerminateFlagEndsAWaitingProgram) {
+    int callbacks = 0;
+    int pumps = 0;
+    DWORD pid = 0;
+    const DWORD start = GetTickCount();
+    runProgram(
+        kPriorityHigh, testFolder() + "echoargs.exe", "--wait", "", true,
+        [&](const ProcessInformation& info, bool& terminate) {
+            pid = info.processId;
+            EXPECT_NE(info.process, nullptr);
+            if (++callbacks == 3)
+                terminate = true;
+        },
+        [&] { ++pumps; });
+    EXPECT_GE(callbacks, 3);
+    EXPECT_GE(pumps, 3);
+    EXPECT_LT(GetTickCount() - start, 10000u);
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+    if (process) {
+        DWORD code = 0;
+        EXPECT_TRUE(GetExitCodeProcess(process, &code));
+        EXPECT_EQ(code, 0xFFFFFFFFu) << "ended by TerminateProcess";
+        CloseHandle(process);
+    }
+}
+
+TEST(RunProgramWin, AProgramThatEndsAtOnceIsNotAskedAbout) {
+    int callbacks = 0;
+    runProgram(
+        0, testFolder() + "noversion.exe", "", "", true,
+        [&](const ProcessInformation&, bool&) { ++callbacks; }, nullptr);
+    // It may take Wine longer than one wait to start it; it is never ended.
+    EXPECT_LE(callbacks, 40);
+}
+
+TEST(RunProgramWin, AProgramThatCannotBeStartedReturnsSilently) {
+    int callbacks = 0;
+    runProgram(
+        0, testFolder() + "missing.exe", "--a", "", true,
+        [&](const ProcessInformation&, bool&) { ++callbacks; }, nullptr);
+    EXPECT_EQ(callbacks, 0);
+}
+
+} // namespace

@@ -1,0 +1,4 @@
+/* A program that only carries its version resource. */
+int main(void) {
+    return 0;
+}
