@@ -2,6 +2,7 @@
 
 #include "table/textops.h"
 #include "unit1.h"
+#include "widgets.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -13,13 +14,6 @@
 #include <cmath>
 
 namespace filmarin {
-
-namespace {
-
-// The dialog's sizes are meant for 163 pixels per inch.
-constexpr double kTemplateDpi = 163.0;
-
-} // namespace
 
 TDialogWeiter_Form::TDialogWeiter_Form(TForm1& mainWindow)
     : QDialog(&mainWindow, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -48,14 +42,8 @@ TDialogWeiter_Form::TDialogWeiter_Form(TForm1& mainWindow)
 }
 
 void TDialogWeiter_Form::arrange() {
-    const double dpi = screen() ? screen()->logicalDotsPerInchY() : 96.0;
-    const auto s = [dpi](int value) {
-        return static_cast<int>(std::lround(value * dpi / kTemplateDpi));
-    };
-    QFont font(QStringLiteral("Arial"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(std::max(1, s(32)));
-    setFont(font);
+    const TemplateScale s(*this);
+    setFont(s.font());
     setFixedSize(s(584), s(296));
     Label1->setGeometry(s(183), s(39), s(224), s(41));
     ComboBox1->setGeometry(s(183), s(92), s(238), s(44));

@@ -1,6 +1,7 @@
 #include "laufwerk_oeffnen.h"
 
 #include "unit1.h"
+#include "widgets.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -16,8 +17,6 @@ namespace filmarin {
 
 namespace {
 
-// The dialog's sizes are meant for 163 pixels per inch.
-constexpr double kTemplateDpi = 163.0;
 constexpr int kKeyRole = Qt::UserRole;
 constexpr int kImageIndexRole = Qt::UserRole + 1;
 
@@ -78,14 +77,8 @@ TDVD_CD_oeffnen::TDVD_CD_oeffnen(TForm1& mainWindow, DriveSystem& drives)
 }
 
 void TDVD_CD_oeffnen::arrange() {
-    const double dpi = screen() ? screen()->logicalDotsPerInchY() : 96.0;
-    const auto s = [dpi](int value) {
-        return static_cast<int>(std::lround(value * dpi / kTemplateDpi));
-    };
-    QFont font(QStringLiteral("Arial"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(std::max(1, s(32)));
-    setFont(font);
+    const TemplateScale s(*this);
+    setFont(s.font());
     ListView1->setGeometry(0, 0, s(1324), s(656));
     ListView1->setColumnWidth(0, s(164));
     ListView1->setColumnWidth(1, s(327));

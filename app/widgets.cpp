@@ -6,7 +6,9 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPainter>
+#include <QScreen>
 #include <QStyledItemDelegate>
+#include <cmath>
 
 namespace filmarin {
 
@@ -257,6 +259,20 @@ void LabeledEdit::setHighlighted(bool highlighted) {
     QPalette p = palette();
     p.setColor(QPalette::Base, highlighted ? QColor(255, 255, 0) : QColor(255, 255, 255));
     setPalette(p);
+}
+
+TemplateScale::TemplateScale(const QWidget& widget)
+    : m_factor((widget.screen() ? widget.screen()->logicalDotsPerInchY() : 96.0) / 163.0) {}
+
+int TemplateScale::operator()(int value) const {
+    return static_cast<int>(std::lround(value * m_factor));
+}
+
+QFont TemplateScale::font() const {
+    QFont font(QStringLiteral("Arial"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(std::max(1, (*this)(32)));
+    return font;
 }
 
 void MessageBoxSink::showMessage(const QString& caption, const QString& text, MessageIcon icon) {

@@ -89,6 +89,19 @@ private:
     bool m_highlighted = false;
 };
 
+// Scales sizes given for a dialog template at 163 pixels per inch to the screen of a
+// widget, as the dialogs' templates are laid out.
+class TemplateScale {
+public:
+    explicit TemplateScale(const QWidget& widget);
+    int operator()(int value) const;
+    // "Arial" with 32-pixel characters at the template's resolution.
+    QFont font() const;
+
+private:
+    double m_factor;
+};
+
 // Shows messages as modal message boxes with one OK button.
 class MessageBoxSink : public MessageSink {
 public:

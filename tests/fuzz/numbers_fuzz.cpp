@@ -1,4 +1,5 @@
 // Feeds arbitrary cell texts to the number rules and checks what they promise.
+#include "check.h"
 #include "table/textops.h"
 
 #include <QString>
@@ -11,16 +12,7 @@
 
 using namespace filmarin;
 
-namespace {
-
-void check(bool condition, const char* what) {
-    if (!condition) {
-        std::fprintf(stderr, "broken promise: %s\n", what);
-        std::abort();
-    }
-}
-
-} // namespace
+using filmarin::fuzz::check;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 2)

@@ -1,6 +1,7 @@
 // Feeds arbitrary bytes to the times-file reader, then shows and checks whatever it loaded
 // the way the window does after loading.
 #include "../table/memorytable.h"
+#include "check.h"
 #include "table/tablecheck.h"
 #include "timesfile/timesfile.h"
 
@@ -9,16 +10,7 @@
 
 using namespace filmarin;
 
-namespace {
-
-void check(bool condition, const char* what) {
-    if (!condition) {
-        std::fprintf(stderr, "broken promise: %s\n", what);
-        std::abort();
-    }
-}
-
-} // namespace
+using filmarin::fuzz::check;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));

@@ -7,7 +7,6 @@
 #include "playback/titlecards.h"
 
 #include <QFile>
-#include <QGuiApplication>
 #include <chrono>
 #include <cstdlib>
 #include <gtest/gtest.h>
@@ -66,11 +65,3 @@ TEST(RealPlayer, PlaysTheTitleCardAndTheExcerptAndEndsByItself) {
 }
 
 } // namespace
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

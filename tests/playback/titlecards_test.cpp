@@ -4,7 +4,6 @@
 
 #include <QFile>
 #include <QFontMetrics>
-#include <QGuiApplication>
 #include <QImage>
 #include <csetjmp>
 #include <cstdio>
@@ -252,12 +251,3 @@ TEST(EnsureFolder, TellsWhetherItExistedOrFailed) {
 }
 
 } // namespace
-
-int main(int argc, char** argv) {
-    // Pictures are drawn off screen; no display is needed.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

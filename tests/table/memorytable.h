@@ -80,6 +80,20 @@ struct MemoryTable {
     MemoryTotal total;
     MemoryMessages messages;
     TableView view{start, stop, titles, headings, pauses, play, total, messages};
+
+    // The cells as the window shows them after start-up: times "0", excerpt 1 stopping
+    // at 10 hours, standard headings, every "Abspielen" tick set.
+    void fillAsAtStartUp() {
+        for (int row = 1; row <= 20; ++row) {
+            for (int c = 0; c < 3; ++c) {
+                start.setCell(c, row, QStringLiteral("0"));
+                stop.setCell(c, row, QStringLiteral("0"));
+            }
+            headings.setCell(1, row, QStringLiteral("Ausschnitt %1").arg(row));
+            play.setChecked(row - 1, true);
+        }
+        stop.setCell(0, 1, QStringLiteral("10"));
+    }
 };
 
 } // namespace filmarin::testing

@@ -17,15 +17,7 @@ struct TableFixture : ::testing::Test {
     void SetUp() override {
         table.init();
         labelGrids(t.view);
-        for (int row = 1; row <= 20; ++row) {
-            for (int c = 0; c < 3; ++c) {
-                t.start.setCell(c, row, QStringLiteral("0"));
-                t.stop.setCell(c, row, QStringLiteral("0"));
-            }
-            t.headings.setCell(1, row, QStringLiteral("Ausschnitt %1").arg(row));
-            t.play.setChecked(row - 1, true);
-        }
-        t.stop.setCell(0, 1, QStringLiteral("10"));
+        t.fillAsAtStartUp();
     }
     void setTimes(int row, const char* sh, const char* sm, const char* ss, const char* eh,
                   const char* em, const char* es) {
