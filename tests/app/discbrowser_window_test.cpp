@@ -14,14 +14,6 @@ using namespace filmarin::testing;
 
 namespace {
 
-FakeDrives::Drive drive(std::uint8_t type, bool ready = true, const QString& label = QString()) {
-    FakeDrives::Drive d;
-    d.type = type;
-    d.ready = ready;
-    d.label = label;
-    return d;
-}
-
 // Drives whose captions are real folders, so that OK can look at their content.
 struct Drives : WindowFixture {
     Drives() {
@@ -29,10 +21,10 @@ struct Drives : WindowFixture {
         QFile track(cd.filePath(QStringLiteral("Track01.cda")));
         track.open(QIODevice::WriteOnly);
         track.close();
-        drives.addPath(QStringLiteral("C"), disk.path(), drive(3));
-        drives.addPath(QStringLiteral("D"), dvd.path(), drive(5, true, QStringLiteral("FILM")));
-        drives.addPath(QStringLiteral("E"), cd.path(), drive(5, true, QStringLiteral("MUSIK")));
-        drives.add('A', drive(2));
+        drives.addPath(QStringLiteral("C"), disk.path(), fakeDrive(3));
+        drives.addPath(QStringLiteral("D"), dvd.path(), fakeDrive(5, true, QStringLiteral("FILM")));
+        drives.addPath(QStringLiteral("E"), cd.path(), fakeDrive(5, true, QStringLiteral("MUSIK")));
+        drives.add('A', fakeDrive(2));
     }
     int rowOf(const QString& key) const {
         for (int row = 0; row < discBrowser->rowCount(); ++row)
@@ -88,7 +80,7 @@ void DiscBrowserWindowTest::listAtStartUp() {
 void DiscBrowserWindowTest::refreshCycleRunsWhileHidden() {
     Drives f;
     f.open();
-    f.drives.add('G', drive(2));
+    f.drives.add('G', fakeDrive(2));
     QTRY_COMPARE_WITH_TIMEOUT(f.discBrowser->rowCount(), 5, 2000);
     QCOMPARE(f.discBrowser->cell(4, 0), QStringLiteral("Wechseldatenträger"));
     f.drives.remove('G');
@@ -168,7 +160,7 @@ void DiscBrowserWindowTest::closeBoxAndReopen() {
     QVERIFY(!f.locked());
     QCOMPARE(w.mediaSource().kind, 0);
     QVERIFY(!f.discBrowser->Timer1->isActive());
-    f.drives.add('G', drive(2));
+    f.drives.add('G', fakeDrive(2));
     QTest::qWait(700);
     QCOMPARE(f.discBrowser->rowCount(), 4); // the rows show the state at closing
 }

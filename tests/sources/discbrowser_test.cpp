@@ -51,26 +51,18 @@ public:
     int writes = 0;
 };
 
-FakeDrives::Drive D(std::uint8_t type, bool ready = true, const QString& label = QString()) {
-    FakeDrives::Drive d;
-    d.type = type;
-    d.ready = ready;
-    d.label = label;
-    return d;
-}
-
 TEST(DriveTexts, TypeTextsLabelsAndReadiness) {
     FakeDrives drives;
-    drives.add('A', D(2, true, QStringLiteral("X")));
-    drives.add('B', D(2, true));
-    drives.add('C', D(3));
-    drives.add('D', D(5, true, QStringLiteral("MOVIE")));
-    drives.add('E', D(2));
-    drives.add('F', D(4));
-    drives.add('G', D(5, false));
-    drives.add('H', D(6));
-    drives.add('I', D(0));
-    drives.add('J', D(1));
+    drives.add('A', fakeDrive(2, true, QStringLiteral("X")));
+    drives.add('B', fakeDrive(2, true));
+    drives.add('C', fakeDrive(3));
+    drives.add('D', fakeDrive(5, true, QStringLiteral("MOVIE")));
+    drives.add('E', fakeDrive(2));
+    drives.add('F', fakeDrive(4));
+    drives.add('G', fakeDrive(5, false));
+    drives.add('H', fakeDrive(6));
+    drives.add('I', fakeDrive(0));
+    drives.add('J', fakeDrive(1));
     struct Case {
         char letter;
         const char* type;
@@ -110,9 +102,9 @@ struct Browser : ::testing::Test {
 };
 
 TEST_F(Browser, ReadyDvdIsPreselected) {
-    drives.add('C', D(3));
-    drives.add('D', D(5, true, QStringLiteral("FILM")));
-    drives.add('E', D(5, false));
+    drives.add('C', fakeDrive(3));
+    drives.add('D', fakeDrive(5, true, QStringLiteral("FILM")));
+    drives.add('E', fakeDrive(5, false));
     refresh();
     autoSelectDisc(list, state);
     EXPECT_EQ(list.captions(),
@@ -125,17 +117,17 @@ TEST_F(Browser, ReadyDvdIsPreselected) {
 }
 
 TEST_F(Browser, LastEmptyDiscDriveIsPreselected) {
-    drives.add('C', D(3));
-    drives.add('D', D(5, false));
-    drives.add('E', D(5, false));
+    drives.add('C', fakeDrive(3));
+    drives.add('D', fakeDrive(5, false));
+    drives.add('E', fakeDrive(5, false));
     refresh();
     autoSelectDisc(list, state);
     EXPECT_EQ(state.currentRow, 2);
 }
 
 TEST_F(Browser, NoDiscDriveNoPreselection) {
-    drives.add('C', D(3));
-    drives.add('E', D(2));
+    drives.add('C', fakeDrive(3));
+    drives.add('E', fakeDrive(2));
     refresh();
     autoSelectDisc(list, state);
     EXPECT_EQ(state.currentRow, 0);
@@ -144,14 +136,14 @@ TEST_F(Browser, NoDiscDriveNoPreselection) {
 }
 
 TEST_F(Browser, RefreshWritesOnlyWhatChanged) {
-    drives.add('C', D(3));
-    drives.add('D', D(5, false));
+    drives.add('C', fakeDrive(3));
+    drives.add('D', fakeDrive(5, false));
     refresh();
     list.writes = 0;
     list.rows[0].cells[0] = QStringLiteral("FESTPLATTE");
     refresh();
     EXPECT_EQ(list.writes, 0) << "a difference in the case of letters only is not rewritten";
-    drives.drives[QStringLiteral("D")] = D(5, true, QStringLiteral("NEU"));
+    drives.drives[QStringLiteral("D")] = fakeDrive(5, true, QStringLiteral("NEU"));
     refresh();
     EXPECT_EQ(list.writes, 2) << "label and status";
     EXPECT_EQ(list.rows[1].cells[1], QStringLiteral("NEU"));
@@ -160,12 +152,12 @@ TEST_F(Browser, RefreshWritesOnlyWhatChanged) {
 }
 
 TEST_F(Browser, StickPluggedInAndPulledOut) {
-    drives.add('C', D(3));
-    drives.add('F', D(4));
-    drives.add('G', D(5));
+    drives.add('C', fakeDrive(3));
+    drives.add('F', fakeDrive(4));
+    drives.add('G', fakeDrive(5));
     refresh();
-    drives.add('E', D(2));
-    drives.add('H', D(2));
+    drives.add('E', fakeDrive(2));
+    drives.add('H', fakeDrive(2));
     refresh();
     EXPECT_EQ(list.captions(),
               (QStringList{QStringLiteral("C:"), QStringLiteral("F:"), QStringLiteral("G:"),
@@ -186,7 +178,7 @@ TEST_F(Browser, StickPluggedInAndPulledOut) {
 }
 
 TEST_F(Browser, FailedListKeepsTheRows) {
-    drives.add('C', D(3));
+    drives.add('C', fakeDrive(3));
     refresh();
     drives.listFails = true;
     EXPECT_FALSE(refreshDriveList(list, drives, state));
@@ -198,8 +190,8 @@ TEST_F(Browser, FailedListKeepsTheRows) {
 }
 
 TEST_F(Browser, OkChecks) {
-    drives.add('A', D(2));
-    drives.add('C', D(3));
+    drives.add('A', fakeDrive(2));
+    drives.add('C', fakeDrive(3));
     refresh();
     state.currentRow = 0;
     EXPECT_FALSE(checkDriveReady(list, state, messages));

@@ -68,4 +68,14 @@ public:
     bool readinessThrows = false;
 };
 
+// A drive of the given type code, ready or not, with a label for disc drives.
+inline FakeDrives::Drive fakeDrive(std::uint8_t type, bool ready = true,
+                                   const QString& label = QString()) {
+    FakeDrives::Drive d;
+    d.type = type;
+    d.ready = ready;
+    d.label = label;
+    return d;
+}
+
 } // namespace filmarin::testing
