@@ -9,6 +9,7 @@
 #include <QScreen>
 #include <QStyledItemDelegate>
 #include <cmath>
+#include <cstdlib>
 
 namespace filmarin {
 
@@ -79,6 +80,7 @@ StringGrid::StringGrid(int fixedColumns, QWidget* parent)
     setSelectionBehavior(QAbstractItemView::SelectItems);
     setEditTriggers(QAbstractItemView::AllEditTriggers);
     setTabKeyNavigation(true);
+    setMouseTracking(true);
     setWordWrap(false);
     setItemDelegate(new StringGridDelegate(this));
     connect(this, &QTableWidget::currentCellChanged, this, [this](int row, int column, int, int) {
@@ -129,6 +131,77 @@ void StringGrid::setCell(int column, int row, const QString& text) {
         makeItem(row, column);
     // An open editor on that cell takes the new text through the model.
     item(row, column)->setText(text);
+}
+
+int StringGrid::columnLineAt(const QPoint& pos) const {
+    if (rowAt(pos.y()) != 0)
+        return -1;
+    for (int column = 0; column < QTableWidget::columnCount(); ++column) {
+        const int line = columnViewportPosition(column) + QTableWidget::columnWidth(column);
+        if (std::abs(pos.x() - line) <= 3)
+            return column;
+    }
+    return -1;
+}
+
+int StringGrid::rowLineAt(const QPoint& pos) const {
+    const int column = columnAt(pos.x());
+    if (column < 0 || column >= m_fixedColumns)
+        return -1;
+    for (int row = 0; row < QTableWidget::rowCount(); ++row) {
+        const int line = rowViewportPosition(row) + QTableWidget::rowHeight(row);
+        if (std::abs(pos.y() - line) <= 3)
+            return row;
+    }
+    return -1;
+}
+
+void StringGrid::mousePressEvent(QMouseEvent* event) {
+    const QPoint pos = event->position().toPoint();
+    if (event->button() == Qt::LeftButton) {
+        if (const int column = columnLineAt(pos); column >= 0) {
+            m_sizing = Sizing::Column;
+            m_sizingIndex = column;
+            m_sizingStart = pos.x();
+            m_sizingOrigin = QTableWidget::columnWidth(column);
+            return;
+        }
+        if (const int row = rowLineAt(pos); row >= 0) {
+            m_sizing = Sizing::Row;
+            m_sizingIndex = row;
+            m_sizingStart = pos.y();
+            m_sizingOrigin = QTableWidget::rowHeight(row);
+            return;
+        }
+    }
+    QTableWidget::mousePressEvent(event);
+}
+
+void StringGrid::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint pos = event->position().toPoint();
+    if (m_sizing == Sizing::Column) {
+        setColumnWidth(m_sizingIndex, std::max(1, m_sizingOrigin + pos.x() - m_sizingStart));
+        return;
+    }
+    if (m_sizing == Sizing::Row) {
+        setRowHeight(m_sizingIndex, std::max(1, m_sizingOrigin + pos.y() - m_sizingStart));
+        return;
+    }
+    if (columnLineAt(pos) >= 0)
+        viewport()->setCursor(Qt::SplitHCursor);
+    else if (rowLineAt(pos) >= 0)
+        viewport()->setCursor(Qt::SplitVCursor);
+    else
+        viewport()->unsetCursor();
+    QTableWidget::mouseMoveEvent(event);
+}
+
+void StringGrid::mouseReleaseEvent(QMouseEvent* event) {
+    if (m_sizing != Sizing::None) {
+        m_sizing = Sizing::None;
+        return;
+    }
+    QTableWidget::mouseReleaseEvent(event);
 }
 
 void StringGrid::selectCell(int column, int row) {

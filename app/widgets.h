@@ -37,10 +37,24 @@ signals:
 
 protected:
     void keyboardSearch(const QString&) override {}
+    // The user resizes a column by dragging its line in the header row, and a row by
+    // dragging its line in a fixed column.
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     friend class StringGridDelegate;
     void makeItem(int row, int column);
+    // The column (or row) whose right (or lower) line lies under `pos`, or -1.
+    int columnLineAt(const QPoint& pos) const;
+    int rowLineAt(const QPoint& pos) const;
+
+    enum class Sizing { None, Column, Row };
+    Sizing m_sizing = Sizing::None;
+    int m_sizingIndex = -1;
+    int m_sizingStart = 0;
+    int m_sizingOrigin = 0;
 
     int m_fixedColumns;
     bool m_selectingByProgram = false;

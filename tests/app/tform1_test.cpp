@@ -53,6 +53,7 @@ private slots:
     void cancellingTheFileDialogChangesNothing();
     void selectedLabelsArePaintedYellow();
     void closingSetsTheClosingFlag();
+    void columnsAndRowsCanBeResized();
 };
 
 void TForm1Test::startUpState() {
@@ -468,6 +469,27 @@ void TForm1Test::closingSetsTheClosingFlag() {
     w.close();
     QVERIFY(w.closingFlag());
     QCOMPARE(closed.count(), 1);
+}
+
+void TForm1Test::columnsAndRowsCanBeResized() {
+    WindowFixture f;
+    TForm1& w = f.open();
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    const int y = w.StringGrid1->rowHeight(0) / 2;
+    const QPoint line(w.StringGrid1->columnWidth(0), y);
+    QTest::mousePress(w.StringGrid1->viewport(), Qt::LeftButton, {}, line);
+    QTest::mouseMove(w.StringGrid1->viewport(), line + QPoint(25, 0));
+    QTest::mouseRelease(w.StringGrid1->viewport(), Qt::LeftButton, {}, line + QPoint(25, 0));
+    QCOMPARE(w.StringGrid1->columnWidth(0), 95);
+    QCOMPARE(w.StringGrid1->currentRow(), -1); // dragging a line selects no cell
+
+    const QPoint rowLine(20, w.StringGrid4->rowViewportPosition(1) + w.StringGrid4->rowHeight(1));
+    QTest::mousePress(w.StringGrid4->viewport(), Qt::LeftButton, {}, rowLine);
+    QTest::mouseMove(w.StringGrid4->viewport(), rowLine + QPoint(0, 10));
+    QTest::mouseRelease(w.StringGrid4->viewport(), Qt::LeftButton, {}, rowLine + QPoint(0, 10));
+    QCOMPARE(w.StringGrid4->rowHeight(1), 34);
+    QVERIFY(f.messages.shown.empty());
 }
 
 QTEST_MAIN(TForm1Test)
