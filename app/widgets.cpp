@@ -204,11 +204,23 @@ void StringGrid::mouseReleaseEvent(QMouseEvent* event) {
     QTableWidget::mouseReleaseEvent(event);
 }
 
+void StringGrid::changeEvent(QEvent* event) {
+    QTableWidget::changeEvent(event);
+    if (event->type() == QEvent::EnabledChange && isEnabled() && m_focusWhenEnabled) {
+        m_focusWhenEnabled = false;
+        setFocus(Qt::OtherFocusReason);
+        // The editor opens again on the selected cell.
+        if (currentIndex().isValid())
+            edit(currentIndex());
+    }
+}
+
 void StringGrid::selectCell(int column, int row) {
     // Disabling and enabling the grid ends an open cell editor.
     setEnabled(false);
     setEnabled(true);
     setFocus(Qt::OtherFocusReason);
+    m_focusWhenEnabled = !isEnabled();
     m_selectingByProgram = true;
     setCurrentCell(row, column, QItemSelectionModel::ClearAndSelect);
     m_selectingByProgram = false;

@@ -42,6 +42,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     friend class StringGridDelegate;
@@ -58,6 +59,8 @@ private:
 
     int m_fixedColumns;
     bool m_selectingByProgram = false;
+    // A cell was selected while the window was locked: focus it once it is unlocked.
+    bool m_focusWhenEnabled = false;
     std::function<bool(int, int)> m_marked;
 };
 

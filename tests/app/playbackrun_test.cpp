@@ -196,12 +196,18 @@ void PlaybackRunTest::failedSourceCheckLeavesTitleCards() {
 
 void PlaybackRunTest::failedTableCheck() {
     Run r;
+    r.window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(r.window.get()));
     r.window->StringGrid3->setCell(0, 5, QStringLiteral("0"));
     r.window->Abspielen1->trigger();
     QCOMPARE(r.messages.shown.size(), std::size_t(1));
     QCOMPARE(r.messages.shown[0].text, titleCellMessage());
     QVERIFY(!r.locked());
     QVERIFY(!r.pauseDialog->isVisible());
+    // The offending cell, selected while the window was locked, has the focus afterwards.
+    QCOMPARE(r.window->StringGrid3->currentRow(), 5);
+    QVERIFY(r.window->StringGrid3->isAncestorOf(QApplication::focusWidget()) ||
+            r.window->StringGrid3->hasFocus());
 }
 
 void PlaybackRunTest::nothingSelected() {
