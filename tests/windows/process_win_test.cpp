@@ -60,11 +60,15 @@ TEST(RunProgramWin, TerminateFlagEndsAWaitingProgram) {
     int callbacks = 0;
     int pumps = 0;
     DWORD pid = 0;
+    HANDLE processHandle = nullptr;
+    HANDLE threadHandle = nullptr;
     const DWORD start = GetTickCount();
     runProgram(
         kPriorityHigh, testFolder() + "echoargs.exe", "--wait", "", true,
         [&](const ProcessInformation& info, bool& terminate) {
             pid = info.processId;
+            processHandle = info.process;
+            threadHandle = info.thread;
             EXPECT_NE(info.process, nullptr);
             if (++callbacks == 3)
                 terminate = true;
@@ -73,6 +77,10 @@ TEST(RunProgramWin, TerminateFlagEndsAWaitingProgram) {
     EXPECT_GE(callbacks, 3);
     EXPECT_GE(pumps, 3);
     EXPECT_LT(GetTickCount() - start, 10000u);
+    // Both handles of the program have been closed.
+    DWORD code = 0;
+    EXPECT_FALSE(GetExitCodeProcess(processHandle, &code));
+    EXPECT_FALSE(GetExitCodeThread(threadHandle, &code));
     HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
     if (process) {
         DWORD code = 0;
