@@ -14,8 +14,8 @@ namespace filmarin {
 
 namespace {
 
-constexpr int kHeadingField = 256;
-constexpr int kLanguageField = 11;
+constexpr int kHeadingField = kMaxHeadingLength + 1;
+constexpr int kLanguageField = kMaxLanguageCodeLength + 1;
 
 void putInt32(QByteArray& out, std::int32_t value) {
     const auto u = static_cast<std::uint32_t>(value);
