@@ -329,41 +329,37 @@ void TForm1::PresetFirstStopHour() {
 }
 
 void TForm1::TickAllPlay() {
-    for (int item = 0; item < CheckListBox2->count(); ++item)
-        CheckListBox2->setChecked(item, true);
+    CheckListBox2->setAllChecked(true);
     RefreshTotals();
 }
 
 void TForm1::UntickAllPlay() {
-    for (int item = 0; item < CheckListBox2->count(); ++item)
-        CheckListBox2->setChecked(item, false);
+    CheckListBox2->setAllChecked(false);
     RefreshTotals();
 }
 
 void TForm1::TickAllPauses() {
-    for (int item = 0; item < CheckListBox1->count(); ++item)
-        CheckListBox1->setChecked(item, true);
+    CheckListBox1->setAllChecked(true);
 }
 
 void TForm1::UntickAllPauses() {
-    for (int item = 0; item < CheckListBox1->count(); ++item)
-        CheckListBox1->setChecked(item, false);
+    CheckListBox1->setAllChecked(false);
+}
+
+void TForm1::setControlsEnabled(bool enabled) {
+    for (QAction* item : {Video1->menuAction(), Ausschnitte1->menuAction(), Sprache1->menuAction(),
+                          Abspielen1, Info1})
+        item->setEnabled(enabled);
+    Panel1->setEnabled(enabled);
+    Panel2->setEnabled(enabled);
 }
 
 void TForm1::LockControls() {
-    for (QAction* item : {Video1->menuAction(), Ausschnitte1->menuAction(), Sprache1->menuAction(),
-                          Abspielen1, Info1})
-        item->setEnabled(false);
-    Panel1->setEnabled(false);
-    Panel2->setEnabled(false);
+    setControlsEnabled(false);
 }
 
 void TForm1::UnlockControls() {
-    for (QAction* item : {Video1->menuAction(), Ausschnitte1->menuAction(), Sprache1->menuAction(),
-                          Abspielen1, Info1})
-        item->setEnabled(true);
-    Panel1->setEnabled(true);
-    Panel2->setEnabled(true);
+    setControlsEnabled(true);
 }
 
 void TForm1::LanguageCodeFromMenu() {

@@ -165,6 +165,8 @@ private:
     void UntickAllPlay();
     void TickAllPauses();
     void UntickAllPauses();
+    // The five menu items and both panels with everything on them.
+    void setControlsEnabled(bool enabled);
     std::optional<QString> runFileDialog(QFileDialog& dialog);
     TimesFileContext timesFileContext();
 

@@ -307,6 +307,11 @@ void CheckListBox::setChecked(int row, bool checked) {
         listItem->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
 }
 
+void CheckListBox::setAllChecked(bool checked) {
+    for (int row = 0; row < count(); ++row)
+        setChecked(row, checked);
+}
+
 int CheckListBox::wholeItemsHeight(int height) const {
     const int frame = 2 * frameWidth();
     const int items = (height - frame) / m_itemHeight;

@@ -73,6 +73,8 @@ public:
     int count() const override { return QListWidget::count(); }
     bool isChecked(int item) const override;
     void setChecked(int item, bool checked) override;
+    // Ticks or unticks every item, first to last.
+    void setAllChecked(bool checked);
     // Height of a list that shows whole items only, at most `height`.
     int wholeItemsHeight(int height) const;
 

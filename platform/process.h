@@ -39,6 +39,12 @@ std::string buildCommandLine(const std::string& programFile, const std::string& 
 // The folder runProgram starts a program in when none is given.
 std::string defaultWorkingFolder(const std::string& programFile);
 
+// The wait loop of runProgram: until `ended` (which waits up to 50 ms) reports the end, asks
+// `callback` whether to end the program, calls `terminate` while it says so, and pumps.
+void waitForProgram(const ProcessInformation& information, const std::function<bool()>& ended,
+                    const std::function<void()>& terminate, const WaitCallback& callback,
+                    const MessagePump& pump);
+
 // Splits a command line into arguments by the rules of the Windows C runtime, so that a
 // program receives the same arguments on every system.
 std::vector<std::string> splitCommandLine(const std::string& commandLine);

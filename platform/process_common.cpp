@@ -16,6 +16,21 @@ std::string defaultWorkingFolder(const std::string& programFile) {
     return folder;
 }
 
+void waitForProgram(const ProcessInformation& information, const std::function<bool()>& ended,
+                    const std::function<void()>& terminate, const WaitCallback& callback,
+                    const MessagePump& pump) {
+    bool terminateRequested = false;
+    while (!ended()) {
+        if (callback) {
+            callback(information, terminateRequested);
+            if (terminateRequested)
+                terminate();
+        }
+        if (pump)
+            pump();
+    }
+}
+
 std::vector<std::string> splitCommandLine(const std::string& commandLine) {
     std::vector<std::string> arguments;
     std::size_t i = 0;

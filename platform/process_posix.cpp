@@ -183,18 +183,9 @@ void runProgram(int priorityMode, const std::string& programFile, const std::str
     ProcessInformation information;
     information.processId = static_cast<std::uint32_t>(pid);
     information.threadId = static_cast<std::uint32_t>(pid);
-    bool terminate = false;
-    while (true) {
-        if (child.waitForEnd())
-            break;
-        if (callback) {
-            callback(information, terminate);
-            if (terminate)
-                child.terminate();
-        }
-        if (pump)
-            pump();
-    }
+    waitForProgram(
+        information, [&] { return child.waitForEnd(); }, [&] { child.terminate(); }, callback,
+        pump);
 }
 
 } // namespace filmarin::platform

@@ -59,18 +59,9 @@ void runProgram(int priorityMode, const std::string& programFile, const std::str
     information.thread = info.hThread;
     information.processId = info.dwProcessId;
     information.threadId = info.dwThreadId;
-    bool terminate = false;
-    while (true) {
-        if (WaitForSingleObject(info.hProcess, 50) == WAIT_OBJECT_0)
-            break;
-        if (callback) {
-            callback(information, terminate);
-            if (terminate)
-                TerminateProcess(info.hProcess, 0xFFFFFFFF);
-        }
-        if (pump)
-            pump();
-    }
+    waitForProgram(
+        information, [&] { return WaitForSingleObject(info.hProcess, 50) == WAIT_OBJECT_0; },
+        [&] { TerminateProcess(info.hProcess, 0xFFFFFFFF); }, callback, pump);
 }
 
 } // namespace filmarin::platform
