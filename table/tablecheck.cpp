@@ -3,6 +3,7 @@
 #include "blocktransfer.h"
 #include "textops.h"
 
+#include <cmath>
 #include <span>
 
 namespace filmarin {
@@ -12,13 +13,35 @@ namespace {
 constexpr int kFirstRow = 1;
 constexpr int kLastRow = kExcerptCount;
 
+std::optional<std::int32_t> rowSeconds(const std::array<double, 4 * kTableRows>& times, int row) {
+    return secondsOf(times[cellIndex(0, row)], times[cellIndex(1, row)], times[cellIndex(2, row)]);
+}
+
+// The cell of a time out of range that holds the offending value: the first whose own
+// share (hours x 3600, minutes x 60, seconds) is out of range, else the one with the
+// largest share, which carries the sum out of range.
+int offendingTimeColumn(const std::array<double, 4 * kTableRows>& times, int row) {
+    constexpr double factors[] = {3600.0, 60.0, 1.0};
+    int largest = 0;
+    double largestShare = -1.0;
+    for (int column = 0; column < 3; ++column) {
+        const double share = times[cellIndex(column, row)] * factors[column];
+        if (!secondsOf(0.0, 0.0, share))
+            return column;
+        if (std::fabs(share) > largestShare) {
+            largestShare = std::fabs(share);
+            largest = column;
+        }
+    }
+    return largest;
+}
+
 // A time whose total seconds no signed 32-bit value holds is rejected like any invalid
-// cell: the hours cell of its row is selected.
+// cell: the cell that holds the offending value is selected.
 bool timesInRange(const std::array<double, 4 * kTableRows>& times, CellGrid& grid) {
     for (int row = kFirstRow; row <= kLastRow; ++row) {
-        if (!secondsOf(times[cellIndex(0, row)], times[cellIndex(1, row)],
-                       times[cellIndex(2, row)])) {
-            grid.selectCell(0, row);
+        if (!rowSeconds(times, row)) {
+            grid.selectCell(offendingTimeColumn(times, row), row);
             return false;
         }
     }
@@ -30,10 +53,6 @@ void normaliseRow(std::array<double, 4 * kTableRows>& times, int row, std::int32
     times[cellIndex(0, row)] = static_cast<double>(hms.hours);
     times[cellIndex(1, row)] = static_cast<double>(hms.minutes);
     times[cellIndex(2, row)] = static_cast<double>(hms.seconds);
-}
-
-std::optional<std::int32_t> rowSeconds(const std::array<double, 4 * kTableRows>& times, int row) {
-    return secondsOf(times[cellIndex(0, row)], times[cellIndex(1, row)], times[cellIndex(2, row)]);
 }
 
 } // namespace

@@ -96,12 +96,33 @@ INSTANTIATE_TEST_SUITE_P(
                       RejectCase{"NotANumberFromAFile", 1, 1, 2, "NAN", false}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(TableFixture, TimeOutOfRangeSelectsTheHoursCellOfItsRow) {
-    t.stop.setCell(2, 8, QStringLiteral("1e12"));
-    EXPECT_FALSE(checkTable(table, t.view));
-    EXPECT_EQ(t.stop.selected, std::make_pair(0, 8));
-    ASSERT_EQ(t.messages.shown.size(), 1u);
-    EXPECT_EQ(t.messages.shown[0].text, timeCellMessage());
+struct OutOfRangeCase {
+    const char* hours;
+    const char* minutes;
+    const char* seconds;
+    int selectedColumn;
+};
+
+TEST_F(TableFixture, TimeOutOfRangeSelectsTheCellThatHoldsTheOffendingValue) {
+    const OutOfRangeCase cases[] = {
+        {"0", "0", "1e12", 2},          // the seconds alone
+        {"1", "40000000", "0", 1},      // the minutes alone
+        {"-596524", "0", "0", 0},       // the hours alone, below the range
+        {"0", "-1e300", "1e300", 1},    // the first of two that are each out of range
+        {"596523", "14", "8", 0},       // none alone; the hours carry the sum out
+        {"1", "35791394", "3000", 1},   // none alone; the minutes carry the sum out
+        {"0", "10000000", "2000000000", 2}, // none alone; the seconds carry the sum out
+    };
+    for (const OutOfRangeCase& c : cases) {
+        SCOPED_TRACE(std::string(c.hours) + ":" + c.minutes + ":" + c.seconds);
+        t.messages.shown.clear();
+        setTimes(1, "0", "0", "0", "10", "0", "0");
+        setTimes(8, "0", "0", "0", c.hours, c.minutes, c.seconds);
+        EXPECT_FALSE(checkTable(table, t.view));
+        EXPECT_EQ(t.stop.selected, std::make_pair(c.selectedColumn, 8));
+        ASSERT_EQ(t.messages.shown.size(), 1u);
+        EXPECT_EQ(t.messages.shown[0].text, timeCellMessage());
+    }
 }
 
 TEST_F(TableFixture, ColumnsAreVisitedBeforeRows) {
