@@ -67,11 +67,18 @@ void TDialogWeiter_Form::FillExcerptChoice(const ExcerptSpans& spans) {
 }
 
 void TDialogWeiter_Form::PreselectExcerpt(std::int32_t n) {
-    if (n < 1 || n > kExcerptCount)
-        return;
-    const std::int32_t k = m_excerptToCombo[static_cast<std::size_t>(n)];
-    if (k >= 0 && k < ComboBox1->count())
-        ComboBox1->setCurrentIndex(k);
+    // The first listed excerpt at or after n: after a pause that unticked excerpts follow,
+    // the run goes on with the next ticked one. When none follows, every excerpt up to the
+    // last one listed has been played: no entry is preselected, and OK then ends the run
+    // instead of starting the showing over.
+    int entry = -1;
+    for (int i = 0; i < ComboBox1->count() && i < kExcerptCount; ++i) {
+        if (m_comboToExcerpt[static_cast<std::size_t>(i)] >= n) {
+            entry = i;
+            break;
+        }
+    }
+    ComboBox1->setCurrentIndex(entry);
 }
 
 std::optional<std::int32_t> TDialogWeiter_Form::ChosenExcerpt() const {
@@ -92,6 +99,11 @@ std::optional<std::int32_t> TDialogWeiter_Form::ChosenExcerpt() const {
 
 void TDialogWeiter_Form::Button1Click() {
     const std::optional<std::int32_t> chosen = ChosenExcerpt();
+    if (!chosen && ComboBox1->currentIndex() < 0) {
+        // Nothing is left to play and no excerpt was chosen: the showing is over.
+        Button2Click();
+        return;
+    }
     if (!chosen) {
         // A typed text that names no excerpt: show the selected entry again and wait.
         if (ComboBox1->currentIndex() >= 0)
@@ -123,6 +135,11 @@ void TDialogWeiter_Form::closeEvent(QCloseEvent* event) {
     event->accept();
     if (!m_continueChosen)
         m_main.UnlockControls();
+}
+
+void TDialogWeiter_Form::keyPressEvent(QKeyEvent* event) {
+    if (!pressFocusedButton(*this, *event))
+        QDialog::keyPressEvent(event);
 }
 
 void TDialogWeiter_Form::reject() {

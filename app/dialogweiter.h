@@ -28,7 +28,8 @@ public:
 
     // Lists "Ausschnitt N" for every selected excerpt and selects the first entry.
     void FillExcerptChoice(const ExcerptSpans& spans);
-    // Selects the entry of excerpt n when that entry exists.
+    // Selects the entry of the first listed excerpt at or after n; none when no listed
+    // excerpt follows.
     void PreselectExcerpt(std::int32_t n);
     // The excerpt of the chosen entry; empty when the typed text names no entry.
     std::optional<std::int32_t> ChosenExcerpt() const;
@@ -42,6 +43,7 @@ public slots:
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void arrange();

@@ -92,6 +92,9 @@ private slots:
     void choosingExcerptFiveFirstSkipsExcerptTwo();
     void beendenAndCloseBoxEndTheRun();
     void okWithoutAListedExcerptWaits();
+    void pauseBehindUntickedExcerptsPreselectsTheNextTicked();
+    void okWhenNothingFollowsEndsTheRun();
+    void enterPressesTheFocusedButton();
     void failedSourceCheckLeavesTitleCards();
     void failedTableCheck();
     void nothingSelected();
@@ -179,6 +182,70 @@ void PlaybackRunTest::okWithoutAListedExcerptWaits() {
     r.pauseDialog->ComboBox1->setEditText(QStringLiteral("ausschnitt 9 "));
     r.okAndWait(1);
     QCOMPARE(r.playerCalls()[0].arguments, r.expectedArguments({{9, 3600, 3661}}));
+}
+
+void PlaybackRunTest::pauseBehindUntickedExcerptsPreselectsTheNextTicked() {
+    Run r;
+    // Excerpts 1, 3, 4, 5 and 9 ticked, 2 not; a pause after 7.
+    r.setTimes(1, 1, 2);
+    r.setTimes(3, 30, 40);
+    r.setTimes(4, 40, 50);
+    r.window->CheckListBox2->setChecked(1, false);
+    r.window->CheckListBox1->setChecked(6, true);
+    r.window->Abspielen1->trigger();
+    QCOMPARE(r.entries(), (QStringList{QStringLiteral("Ausschnitt 1"), QStringLiteral("Ausschnitt 3"),
+                                       QStringLiteral("Ausschnitt 4"), QStringLiteral("Ausschnitt 5"),
+                                       QStringLiteral("Ausschnitt 9")}));
+    r.okAndWait(1);
+    QCOMPARE(r.playerCalls()[0].arguments,
+             r.expectedArguments({{1, 1, 2}, {3, 30, 40}, {4, 40, 50}, {5, 70, 95}}));
+    QCOMPARE(r.window->nextExcerpt(), 8);
+    QVERIFY(r.pauseDialog->isVisible());
+    QCOMPARE(r.pauseDialog->ComboBox1->currentText(), QStringLiteral("Ausschnitt 9"));
+    r.okAndWait(2);
+    QCOMPARE(r.playerCalls()[1].arguments, r.expectedArguments({{9, 3600, 3661}}));
+    QVERIFY(!r.pauseDialog->isVisible());
+    QVERIFY(!r.locked());
+}
+
+void PlaybackRunTest::okWhenNothingFollowsEndsTheRun() {
+    Run r;
+    r.window->CheckListBox2->setChecked(8, false);
+    r.window->CheckListBox1->setChecked(4, true);
+    r.window->Abspielen1->trigger();
+    r.okAndWait(1);
+    QCOMPARE(r.playerCalls()[0].arguments, r.expectedArguments({{2, 10, 20}, {5, 70, 95}}));
+    // Every listed excerpt has been played: none is preselected, so that OK does not start
+    // the showing over.
+    QVERIFY(r.pauseDialog->isVisible());
+    QCOMPARE(r.pauseDialog->ComboBox1->currentIndex(), -1);
+    QCOMPARE(r.pauseDialog->ComboBox1->currentText(), QString());
+    QTest::mouseClick(r.pauseDialog->Button1, Qt::LeftButton);
+    QVERIFY(!r.pauseDialog->isVisible());
+    QVERIFY(!r.locked());
+    QTest::qWait(60);
+    QCOMPARE(r.playerCalls().size(), 1);
+
+    // An excerpt can still be chosen again by hand.
+    r.window->Abspielen1->trigger();
+    r.pauseDialog->ComboBox1->setCurrentIndex(1);
+    r.okAndWait(2);
+    r.pauseDialog->ComboBox1->setCurrentIndex(0);
+    r.okAndWait(3);
+    QCOMPARE(r.playerCalls()[2].arguments, r.expectedArguments({{2, 10, 20}, {5, 70, 95}}));
+}
+
+void PlaybackRunTest::enterPressesTheFocusedButton() {
+    Run r;
+    r.window->Abspielen1->trigger();
+    r.pauseDialog->Button2->setFocus();
+    QTest::keyClick(r.pauseDialog->Button2, Qt::Key_Return);
+    QVERIFY(!r.pauseDialog->isVisible());
+    QVERIFY(!r.locked());
+    r.window->Abspielen1->trigger();
+    r.pauseDialog->Button1->setFocus();
+    QTest::keyClick(r.pauseDialog->Button1, Qt::Key_Enter);
+    QTRY_COMPARE(r.playerCalls().size(), 1);
 }
 
 void PlaybackRunTest::failedSourceCheckLeavesTitleCards() {
