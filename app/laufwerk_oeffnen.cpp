@@ -139,6 +139,11 @@ void TDVD_CD_oeffnen::closeEvent(QCloseEvent* event) {
     m_main.UnlockControls();
 }
 
+void TDVD_CD_oeffnen::keyPressEvent(QKeyEvent* event) {
+    if (!pressFocusedButton(*this, *event))
+        QDialog::keyPressEvent(event);
+}
+
 void TDVD_CD_oeffnen::reject() {
     close();
 }

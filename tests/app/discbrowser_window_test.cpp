@@ -55,6 +55,7 @@ private slots:
     void okOnANotReadyDrive();
     void okOnADiskWithoutContent();
     void closeBoxAndReopen();
+    void enterPressesTheFocusedOk();
 };
 
 void DiscBrowserWindowTest::listAtStartUp() {
@@ -163,6 +164,27 @@ void DiscBrowserWindowTest::closeBoxAndReopen() {
     f.drives.add('G', fakeDrive(2));
     QTest::qWait(700);
     QCOMPARE(f.discBrowser->rowCount(), 4); // the rows show the state at closing
+}
+
+void DiscBrowserWindowTest::enterPressesTheFocusedOk() {
+    Drives f;
+    TForm1& w = f.open();
+    w.DVD1->trigger();
+    QVERIFY(QTest::qWaitForWindowExposed(f.discBrowser.get()));
+    // Enter in the drive list presses nothing.
+    f.discBrowser->ListView1->setFocus();
+    QTest::keyClick(f.discBrowser->ListView1, Qt::Key_Return);
+    QVERIFY(f.discBrowser->isVisible());
+    QCOMPARE(w.mediaSource().kind, 0);
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
+        w.DVD1->trigger();
+        f.discBrowser->Button1->setFocus();
+        QTest::keyClick(f.discBrowser->Button1, key);
+        QVERIFY(!f.discBrowser->isVisible());
+        QCOMPARE(w.mediaSource().kind, 1);
+        QVERIFY(!f.locked());
+        w.mediaSource().kind = 0;
+    }
 }
 
 QTEST_MAIN(DiscBrowserWindowTest)
