@@ -29,13 +29,6 @@ namespace filmarin {
 
 namespace {
 
-QLabel* makeStaticText(const QString& text, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
-    label->setFrameStyle(QFrame::Box | QFrame::Plain);
-    label->setLineWidth(1);
-    return label;
-}
-
 QFrame* makePanel(QWidget* parent) {
     auto* panel = new QFrame(parent);
     panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
@@ -72,7 +65,18 @@ TForm1::TForm1(WindowEnvironment environment, QWidget* parent)
     FormCreate();
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1() {
+    // Qt's file dialog writes its state (last folder, layout) into the user's settings when
+    // it is destroyed: a settings file, or on Windows the registry. The program keeps no
+    // settings, so its file dialogs are left undestroyed, and the process ends with them.
+    static QList<QFileDialog*> keptUndestroyed;
+    for (QFileDialog* dialog : {OpenDialogVideo, OpenDialogZeiten, SaveDialogZeiten}) {
+        if (dialog) {
+            dialog->setParent(nullptr);
+            keptUndestroyed.append(dialog);
+        }
+    }
+}
 
 // The components as the window's template holds them, before FormCreate arranges them.
 void TForm1::createComponents() {
@@ -125,17 +129,17 @@ void TForm1::createComponents() {
 
     Panel1 = named(makePanel(client), "Panel1");
     Panel2 = named(makePanel(client), "Panel2");
-    StaticText6 = named(makeStaticText(QStringLiteral("Überschrift"), Panel1), "StaticText6");
+    StaticText6 = named(new StaticText(QStringLiteral("Überschrift"), Panel1), "StaticText6");
     StringGrid4 = named(new StringGrid(1, Panel1), "StringGrid4");
-    StaticText5 = named(makeStaticText(QStringLiteral("Titel Nr."), Panel1), "StaticText5");
+    StaticText5 = named(new StaticText(QStringLiteral("Titel Nr."), Panel1), "StaticText5");
     StringGrid3 = named(new StringGrid(0, Panel1), "StringGrid3");
-    StaticText1 = named(makeStaticText(QStringLiteral("Startzeiten"), Panel1), "StaticText1");
+    StaticText1 = named(new StaticText(QStringLiteral("Startzeiten"), Panel1), "StaticText1");
     StringGrid1 = named(new StringGrid(0, Panel1), "StringGrid1");
-    StaticText2 = named(makeStaticText(QStringLiteral("Stoppzeiten"), Panel1), "StaticText2");
+    StaticText2 = named(new StaticText(QStringLiteral("Stoppzeiten"), Panel1), "StaticText2");
     StringGrid2 = named(new StringGrid(0, Panel1), "StringGrid2");
-    StaticText4 = named(makeStaticText(QStringLiteral("Abspielen"), Panel1), "StaticText4");
+    StaticText4 = named(new StaticText(QStringLiteral("Abspielen"), Panel1), "StaticText4");
     CheckListBox2 = named(new CheckListBox(numberedItems(20, false), 25, Panel1), "CheckListBox2");
-    StaticText3 = named(makeStaticText(QStringLiteral("Pausen"), Panel1), "StaticText3");
+    StaticText3 = named(new StaticText(QStringLiteral("Pausen"), Panel1), "StaticText3");
     CheckListBox1 = named(new CheckListBox(numberedItems(19, true), 25, Panel1), "CheckListBox1");
     Button1 =
         named(new QPushButton(QStringLiteral("Anzeige Gesamtspielzeit aktualisieren"), Panel2),
@@ -149,27 +153,6 @@ void TForm1::createComponents() {
     StringGrid4->setShape(2, 21);
     StringGrid4->setMarkedCells(
         [this](int column, int row) { return isLabelMarked(m_spans, column, row); });
-
-    OpenDialogVideo = named(new QFileDialog(this), "OpenDialogVideo");
-    OpenDialogVideo->setAcceptMode(QFileDialog::AcceptOpen);
-    OpenDialogVideo->setFileMode(QFileDialog::AnyFile);
-    OpenDialogVideo->setOption(QFileDialog::HideNameFilterDetails);
-    OpenDialogVideo->setNameFilter(QStringLiteral("Alle Video-Datein (*)"));
-    OpenDialogVideo->setSizeGripEnabled(true);
-
-    OpenDialogZeiten = named(new QFileDialog(this), "OpenDialogZeiten");
-    OpenDialogZeiten->setAcceptMode(QFileDialog::AcceptOpen);
-    OpenDialogZeiten->setFileMode(QFileDialog::ExistingFile);
-    OpenDialogZeiten->setNameFilter(kTimesFilter);
-    OpenDialogZeiten->setDefaultSuffix(QStringLiteral("zei"));
-    OpenDialogZeiten->setSizeGripEnabled(true);
-
-    SaveDialogZeiten = named(new QFileDialog(this), "SaveDialogZeiten");
-    SaveDialogZeiten->setAcceptMode(QFileDialog::AcceptSave);
-    SaveDialogZeiten->setFileMode(QFileDialog::AnyFile);
-    SaveDialogZeiten->setNameFilter(kTimesFilter);
-    SaveDialogZeiten->setDefaultSuffix(QStringLiteral("zei"));
-    SaveDialogZeiten->setOption(QFileDialog::DontConfirmOverwrite);
 
     Timer1 = named(new QTimer(this), "Timer1");
     Timer1->setInterval(10);
@@ -244,6 +227,8 @@ void TForm1::ArrangeWindow() {
     QFont windowFont(QStringLiteral("Arial"));
     windowFont.setPixelSize(15);
     windowFont.setStyleHint(QFont::SansSerif);
+    // Whole-pixel glyph widths, as Windows draws Arial: captions measured for Windows fit.
+    windowFont.setHintingPreference(QFont::PreferFullHinting);
     centralWidget()->setFont(windowFont);
     centralWidget()->setFixedSize(873, 617);
     setAutoFillBackground(true);
@@ -253,6 +238,7 @@ void TForm1::ArrangeWindow() {
     StringGrid4->setGeometry(16, 26, 201, 537);
     QFont narrow(QStringLiteral("Arial Narrow"));
     narrow.setPixelSize(16);
+    narrow.setHintingPreference(QFont::PreferFullHinting);
     StringGrid4->setFont(narrow);
     StaticText5->setGeometry(216, 1, 65, 17);
     StringGrid3->setGeometry(216, 26, 73, 535);
@@ -271,6 +257,8 @@ void TForm1::ArrangeWindow() {
     // Panel2 overlaps Panel1 by one pixel and lies on top of it.
     Panel2->raise();
     adjustSize();
+    // The window keeps the size its form gives it.
+    setFixedSize(size());
 }
 
 void TForm1::SetColumnWidths() {
@@ -413,6 +401,43 @@ bool TForm1::LocatePlayer() {
     return checkPlayerVersion(m_playerPath, *m_messages);
 }
 
+// The file dialogs are made when first used: making them costs start-up time.
+QFileDialog& TForm1::openDialogVideo() {
+    if (!OpenDialogVideo) {
+        OpenDialogVideo = named(new QFileDialog(this), "OpenDialogVideo");
+        OpenDialogVideo->setAcceptMode(QFileDialog::AcceptOpen);
+        OpenDialogVideo->setFileMode(QFileDialog::AnyFile);
+        OpenDialogVideo->setOption(QFileDialog::HideNameFilterDetails);
+        OpenDialogVideo->setNameFilter(QStringLiteral("Alle Video-Datein (*)"));
+        OpenDialogVideo->setSizeGripEnabled(true);
+    }
+    return *OpenDialogVideo;
+}
+
+QFileDialog& TForm1::openDialogZeiten() {
+    if (!OpenDialogZeiten) {
+        OpenDialogZeiten = named(new QFileDialog(this), "OpenDialogZeiten");
+        OpenDialogZeiten->setAcceptMode(QFileDialog::AcceptOpen);
+        OpenDialogZeiten->setFileMode(QFileDialog::ExistingFile);
+        OpenDialogZeiten->setNameFilter(kTimesFilter);
+        OpenDialogZeiten->setDefaultSuffix(QStringLiteral("zei"));
+        OpenDialogZeiten->setSizeGripEnabled(true);
+    }
+    return *OpenDialogZeiten;
+}
+
+QFileDialog& TForm1::saveDialogZeiten() {
+    if (!SaveDialogZeiten) {
+        SaveDialogZeiten = named(new QFileDialog(this), "SaveDialogZeiten");
+        SaveDialogZeiten->setAcceptMode(QFileDialog::AcceptSave);
+        SaveDialogZeiten->setFileMode(QFileDialog::AnyFile);
+        SaveDialogZeiten->setNameFilter(kTimesFilter);
+        SaveDialogZeiten->setDefaultSuffix(QStringLiteral("zei"));
+        SaveDialogZeiten->setOption(QFileDialog::DontConfirmOverwrite);
+    }
+    return *SaveDialogZeiten;
+}
+
 std::optional<QString> TForm1::runFileDialog(QFileDialog& dialog) {
     if (m_environment.runFileDialog)
         return m_environment.runFileDialog(dialog);
@@ -431,7 +456,7 @@ void TForm1::DVD1Click() {
 }
 
 void TForm1::Datei1Click() {
-    const std::optional<QString> path = runFileDialog(*OpenDialogVideo);
+    const std::optional<QString> path = runFileDialog(openDialogVideo());
     if (!path)
         return;
     Abspielen1->setEnabled(false);
@@ -450,8 +475,9 @@ TimesFileContext TForm1::timesFileContext() {
 }
 
 void TForm1::ffnen1Click() {
-    OpenDialogZeiten->setDirectory(m_documentsFolder);
-    const std::optional<QString> path = runFileDialog(*OpenDialogZeiten);
+    QFileDialog& dialog = openDialogZeiten();
+    dialog.setDirectory(m_documentsFolder);
+    const std::optional<QString> path = runFileDialog(dialog);
     if (!path)
         return;
     TimesFileContext context = timesFileContext();
@@ -459,8 +485,9 @@ void TForm1::ffnen1Click() {
 }
 
 void TForm1::speichern1Click() {
-    SaveDialogZeiten->setDirectory(m_documentsFolder);
-    const std::optional<QString> path = runFileDialog(*SaveDialogZeiten);
+    QFileDialog& dialog = saveDialogZeiten();
+    dialog.setDirectory(m_documentsFolder);
+    const std::optional<QString> path = runFileDialog(dialog);
     if (!path)
         return;
     TimesFileContext context = timesFileContext();

@@ -53,19 +53,19 @@ public:
     QAction* speichern1;
     QAction* Abspielen1;
     StringGrid* StringGrid2;
-    QLabel* StaticText1;
-    QLabel* StaticText2;
+    StaticText* StaticText1;
+    StaticText* StaticText2;
     QFrame* Panel1;
     QAction* Info1;
     QAction* allel1;
     CheckListBox* CheckListBox1;
-    QLabel* StaticText3;
-    QFileDialog* OpenDialogVideo;
+    StaticText* StaticText3;
+    QFileDialog* OpenDialogVideo = nullptr; // made on first use
     CheckListBox* CheckListBox2;
-    QLabel* StaticText4;
+    StaticText* StaticText4;
     QTimer* Timer1;
-    QFileDialog* OpenDialogZeiten;
-    QFileDialog* SaveDialogZeiten;
+    QFileDialog* OpenDialogZeiten = nullptr; // made on first use
+    QFileDialog* SaveDialogZeiten = nullptr; // made on first use
     QAction* Abspielenlschen1;
     QAction* Pausenlschen1;
     QAction* alleabspielen1;
@@ -80,12 +80,17 @@ public:
     QAction* spanisch1;
     QAction* italienisch1;
     StringGrid* StringGrid3;
-    QLabel* StaticText5;
+    StaticText* StaticText5;
     StringGrid* StringGrid4;
-    QLabel* StaticText6;
+    StaticText* StaticText6;
     QAction* itelauf1setzen1;
     QAction* Bemerkungenlschen1;
     QTimer* Timer2;
+
+    // The file dialogs, made when first asked for.
+    QFileDialog& openDialogVideo();
+    QFileDialog& openDialogZeiten();
+    QFileDialog& saveDialogZeiten();
 
     // Program-wide values.
     ExcerptTable& table() { return m_table; }

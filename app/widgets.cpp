@@ -1,11 +1,13 @@
 #include "widgets.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPainter>
+#include <QPushButton>
 #include <QScreen>
 #include <QStyledItemDelegate>
 #include <cmath>
@@ -53,6 +55,13 @@ public:
         return editor;
     }
 
+    // A click into the open cell editor is a click into the grid as well.
+    bool eventFilter(QObject* object, QEvent* event) override {
+        if (event->type() == QEvent::MouseButtonPress)
+            emit m_grid->gridClicked();
+        return QStyledItemDelegate::eventFilter(object, event);
+    }
+
     void setEditorData(QWidget* editor, const QModelIndex& index) const override {
         // Keeps the cursor where it is while the user types into the cell.
         auto* line = qobject_cast<QLineEdit*>(editor);
@@ -71,7 +80,7 @@ StringGrid::StringGrid(int fixedColumns, QWidget* parent)
     verticalHeader()->hide();
     horizontalHeader()->setMinimumSectionSize(1);
     verticalHeader()->setMinimumSectionSize(1);
-    verticalHeader()->setDefaultSectionSize(24);
+    verticalHeader()->setDefaultSectionSize(kRowPitch);
     verticalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -83,8 +92,10 @@ StringGrid::StringGrid(int fixedColumns, QWidget* parent)
     setMouseTracking(true);
     setWordWrap(false);
     setItemDelegate(new StringGridDelegate(this));
+    // A move of the current cell by keyboard counts as a click; a mouse press is handled
+    // once, in mousePressEvent.
     connect(this, &QTableWidget::currentCellChanged, this, [this](int row, int column, int, int) {
-        if (!m_selectingByProgram && row >= 0 && column >= 0)
+        if (!m_selectingByProgram && !m_pressing && row >= 0 && column >= 0)
             emit gridClicked();
     });
 }
@@ -93,7 +104,7 @@ void StringGrid::setShape(int columns, int rows) {
     QTableWidget::setRowCount(rows);
     QTableWidget::setColumnCount(columns);
     for (int row = 0; row < rows; ++row) {
-        verticalHeader()->resizeSection(row, 24);
+        verticalHeader()->resizeSection(row, kRowPitch);
         for (int column = 0; column < columns; ++column) {
             if (!item(row, column))
                 makeItem(row, column);
@@ -174,7 +185,11 @@ void StringGrid::mousePressEvent(QMouseEvent* event) {
             return;
         }
     }
+    // Every click counts, also one on the current cell, a fixed cell or the header row.
+    m_pressing = true;
     QTableWidget::mousePressEvent(event);
+    m_pressing = false;
+    emit gridClicked();
 }
 
 void StringGrid::mouseMoveEvent(QMouseEvent* event) {
@@ -332,6 +347,43 @@ void CheckListBox::keyPressEvent(QKeyEvent* event) {
         emit listClicked();
 }
 
+StaticText::StaticText(const QString& text, QWidget* parent) : QFrame(parent), m_text(text) {
+    setFrameStyle(QFrame::Box | QFrame::Plain);
+    setLineWidth(1);
+}
+
+QFont StaticText::captionFont() const {
+    QFont caption = font();
+    caption.setHintingPreference(QFont::PreferFullHinting);
+    const int room = contentsRect().width();
+    // At most half a pixel less between two letters.
+    for (int step = 0; step <= 10; ++step) {
+        caption.setLetterSpacing(QFont::AbsoluteSpacing, -0.05 * step);
+        if (QFontMetrics(caption).tightBoundingRect(m_text).width() <= room)
+            break;
+    }
+    return caption;
+}
+
+QRect StaticText::inkRect() const {
+    const QRect ink = QFontMetrics(captionFont()).tightBoundingRect(m_text);
+    const QRect room = contentsRect();
+    const int left = room.left() - std::min(0, ink.left());
+    const int baseline = room.top() + (room.height() - ink.height()) / 2 - ink.top();
+    return ink.translated(left, baseline);
+}
+
+void StaticText::paintEvent(QPaintEvent* event) {
+    QFrame::paintEvent(event);
+    QPainter painter(this);
+    painter.setFont(captionFont());
+    painter.setPen(palette().color(foregroundRole()));
+    painter.setClipRect(contentsRect());
+    const QRect ink = inkRect();
+    const QRect glyphs = QFontMetrics(painter.font()).tightBoundingRect(m_text);
+    painter.drawText(ink.topLeft() - glyphs.topLeft(), m_text);
+}
+
 LabeledEdit::LabeledEdit(const QString& label, QWidget* parent)
     : QLineEdit(parent), m_label(new QLabel(label, parent)) {
     setReadOnly(true);
@@ -362,7 +414,18 @@ QFont TemplateScale::font() const {
     QFont font(QStringLiteral("Arial"));
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(std::max(1, (*this)(32)));
+    font.setHintingPreference(QFont::PreferFullHinting);
     return font;
+}
+
+bool pressFocusedButton(QDialog& dialog, const QKeyEvent& event) {
+    if (event.key() != Qt::Key_Return && event.key() != Qt::Key_Enter)
+        return false;
+    auto* button = qobject_cast<QPushButton*>(dialog.focusWidget());
+    if (!button || !button->isEnabled())
+        return false;
+    button->click();
+    return true;
 }
 
 void MessageBoxSink::showMessage(const QString& caption, const QString& text, MessageIcon icon) {

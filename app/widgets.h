@@ -2,11 +2,14 @@
 
 #include "table/tableview.h"
 
+#include <QFrame>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTableWidget>
 #include <functional>
 
+class QDialog;
+class QKeyEvent;
 class QLabel;
 
 namespace filmarin {
@@ -16,6 +19,12 @@ namespace filmarin {
 class StringGrid : public QTableWidget, public CellGrid {
     Q_OBJECT
 public:
+    // A row is 24 pixels high, and the grid line below it takes one more: rows repeat
+    // every 25 pixels, as the tick lists beside the grids do.
+    static constexpr int kRowHeight = 24;
+    static constexpr int kGridLineWidth = 1;
+    static constexpr int kRowPitch = kRowHeight + kGridLineWidth;
+
     StringGrid(int fixedColumns, QWidget* parent);
 
     // Row and column counts; new cells start empty.
@@ -31,8 +40,9 @@ public:
     void selectCell(int column, int row) override;
 
 signals:
-    // A click into a cell or a move of the current cell by keyboard; not raised when the
-    // program selects a cell.
+    // A mouse press on any cell (the open editor, a fixed cell and the header row
+    // included) or a move of the current cell by keyboard; not raised when the program
+    // selects a cell.
     void gridClicked();
 
 protected:
@@ -59,6 +69,7 @@ private:
 
     int m_fixedColumns;
     bool m_selectingByProgram = false;
+    bool m_pressing = false;
     // A cell was selected while the window was locked: focus it once it is unlocked.
     bool m_focusWhenEnabled = false;
     std::function<bool(int, int)> m_marked;
@@ -88,6 +99,27 @@ protected:
 
 private:
     int m_itemHeight;
+};
+
+// A caption in a single-line frame, as the form's static texts are. The text starts at
+// the frame's inner edge and its ink is centred in the frame's height, so that accents and
+// descenders stay clear of the lines. Glyph widths are whole pixels, as on Windows; a
+// caption still a pixel too wide is set a little tighter rather than cut off.
+class StaticText : public QFrame {
+    Q_OBJECT
+public:
+    StaticText(const QString& text, QWidget* parent);
+    QString text() const { return m_text; }
+    // The font the caption is drawn with.
+    QFont captionFont() const;
+    // Where the caption's ink lies, in the widget's coordinates.
+    QRect inkRect() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QString m_text;
 };
 
 // The total field: a read-only edit with its label to the left.
@@ -120,6 +152,10 @@ public:
 private:
     double m_factor;
 };
+
+// Enter or Return on a focused push button of a dialog presses it, as on Windows; Enter
+// elsewhere in the dialog presses nothing. Returns whether the key was taken.
+bool pressFocusedButton(QDialog& dialog, const QKeyEvent& event);
 
 // Shows messages as modal message boxes with one OK button.
 class MessageBoxSink : public MessageSink {

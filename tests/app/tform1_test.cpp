@@ -8,7 +8,10 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTimer>
 #include <QtTest>
 
@@ -54,6 +57,10 @@ private slots:
     void selectedLabelsArePaintedYellow();
     void closingSetsTheClosingFlag();
     void columnsAndRowsCanBeResized();
+    void tickListsLineUpWithTheRows();
+    void everyClickIntoAGridRefreshesTheTotal();
+    void windowsKeepTheirSize();
+    void captionsFitTheirBoxes();
 };
 
 void TForm1Test::startUpState() {
@@ -114,7 +121,11 @@ void TForm1Test::startUpLayout() {
     QCOMPARE(w.StringGrid1->columnWidth(2), 70);
     QCOMPARE(w.StringGrid3->columnWidth(0), 65);
     QCOMPARE(w.StringGrid4->columnWidth(1), 95);
-    QCOMPARE(w.StringGrid1->rowHeight(20), 24);
+    for (StringGrid* grid : {w.StringGrid1, w.StringGrid2, w.StringGrid3, w.StringGrid4}) {
+        // 24 pixels a row and one more for the grid line below it.
+        QCOMPARE(grid->rowViewportPosition(20), 20 * 25);
+        QCOMPARE(grid->rowHeight(20), 25);
+    }
     QCOMPARE(w.StringGrid4->font().family(), QStringLiteral("Arial Narrow"));
     QCOMPARE(w.StringGrid4->font().pixelSize(), 16);
     QCOMPARE(w.StringGrid1->font().family(), QStringLiteral("Arial"));
@@ -152,11 +163,14 @@ void TForm1Test::startUpLayout() {
     QCOMPARE(w.DVD1->text(), QStringLiteral("Video-DVD/CD öffnen"));
     QCOMPARE(w.Datei1->text(), QStringLiteral("Video-Datei öffnen"));
     QCOMPARE(w.franzsisch1->text(), QStringLiteral("französisch"));
-    QCOMPARE(w.OpenDialogZeiten->defaultSuffix(), QStringLiteral("zei"));
-    QCOMPARE(w.SaveDialogZeiten->nameFilters(), QStringList{QStringLiteral("Zeitendatei (*.zei)")});
-    QCOMPARE(w.OpenDialogVideo->nameFilters().size(), 1);
+    // The file dialogs are made when first used.
+    QVERIFY(!w.OpenDialogVideo && !w.OpenDialogZeiten && !w.SaveDialogZeiten);
+    QCOMPARE(w.openDialogZeiten().defaultSuffix(), QStringLiteral("zei"));
+    QCOMPARE(w.saveDialogZeiten().nameFilters(), QStringList{QStringLiteral("Zeitendatei (*.zei)")});
+    QCOMPARE(w.openDialogVideo().nameFilters().size(), 1);
     QVERIFY(
-        w.OpenDialogVideo->nameFilters().first().startsWith(QStringLiteral("Alle Video-Datein")));
+        w.openDialogVideo().nameFilters().first().startsWith(QStringLiteral("Alle Video-Datein")));
+    QCOMPARE(&w.openDialogVideo(), w.OpenDialogVideo);
 }
 
 void TForm1Test::playerCheckAfterStartUp_data() {
@@ -488,8 +502,169 @@ void TForm1Test::columnsAndRowsCanBeResized() {
     QTest::mousePress(w.StringGrid4->viewport(), Qt::LeftButton, {}, rowLine);
     QTest::mouseMove(w.StringGrid4->viewport(), rowLine + QPoint(0, 10));
     QTest::mouseRelease(w.StringGrid4->viewport(), Qt::LeftButton, {}, rowLine + QPoint(0, 10));
-    QCOMPARE(w.StringGrid4->rowHeight(1), 34);
+    QCOMPARE(w.StringGrid4->rowHeight(1), 35);
     QVERIFY(f.messages.shown.empty());
+}
+
+namespace {
+
+// Vertical centre of a rectangle of `widget`, in the coordinates of `panel`.
+double centreIn(const QWidget* widget, const QRect& rect, const QWidget* panel) {
+    const QPoint top = widget->mapTo(panel, rect.topLeft());
+    return top.y() + (rect.height() - 1) / 2.0;
+}
+
+} // namespace
+
+void TForm1Test::tickListsLineUpWithTheRows() {
+    WindowFixture f;
+    TForm1& w = f.open();
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    StringGrid* grid = w.StringGrid1;
+    const auto rowRect = [grid](int row) {
+        // The row's cells without the grid line below them.
+        QRect cell = grid->visualRect(grid->model()->index(row, 0));
+        cell.setHeight(StringGrid::kRowHeight);
+        return cell;
+    };
+    for (int k = 1; k <= 20; ++k) {
+        const double row = centreIn(grid->viewport(), rowRect(k), w.Panel1);
+        const QRect play = w.CheckListBox2->visualItemRect(w.CheckListBox2->item(k - 1));
+        const double tick = centreIn(w.CheckListBox2->viewport(), play, w.Panel1);
+        QVERIFY2(std::abs(tick - row) <= 2.0,
+                 qPrintable(QStringLiteral("play tick %1 at %2, row at %3").arg(k).arg(tick).arg(row)));
+        QVERIFY(w.CheckListBox2->viewport()->rect().contains(play));
+        if (k == 20)
+            break;
+        // The grid line between rows k and k+1 lies right below row k's cells.
+        const double line = grid->viewport()->mapTo(w.Panel1, rowRect(k).bottomLeft()).y() + 1;
+        const QRect pause = w.CheckListBox1->visualItemRect(w.CheckListBox1->item(k - 1));
+        const double pauseTick = centreIn(w.CheckListBox1->viewport(), pause, w.Panel1);
+        QVERIFY2(std::abs(pauseTick - line) <= 2.0,
+                 qPrintable(QStringLiteral("pause tick %1 at %2, line at %3")
+                                .arg(w.CheckListBox1->item(k - 1)->text())
+                                .arg(pauseTick)
+                                .arg(line)));
+        QVERIFY(w.CheckListBox1->viewport()->rect().contains(pause));
+    }
+    // Row 20 ends near the grid's lower edge, with no band of a row's height below it.
+    for (StringGrid* g : {w.StringGrid1, w.StringGrid2, w.StringGrid3, w.StringGrid4}) {
+        const int bottom = g->rowViewportPosition(20) + g->rowHeight(20);
+        QVERIFY(bottom <= g->viewport()->height());
+        QVERIFY2(g->viewport()->height() - bottom < 12, qPrintable(g->objectName()));
+    }
+}
+
+void TForm1Test::everyClickIntoAGridRefreshesTheTotal() {
+    WindowFixture f;
+    TForm1& w = f.open();
+    w.show();
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    // 90 typed into the seconds cell of excerpt 2, then a click into that same cell.
+    clickCell(w.StringGrid2, 2, 2);
+    auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    QVERIFY(editor);
+    editor->selectAll();
+    QTest::keyClicks(editor, QStringLiteral("90"));
+    QCOMPARE(w.LabeledEdit1->text(), QStringLiteral("10h 0min 0sec"));
+    QTest::mouseClick(editor, Qt::LeftButton, {}, editor->rect().center());
+    QCOMPARE(w.LabeledEdit1->text(), QStringLiteral("10h 1min 30sec"));
+    QCOMPARE(rowText(w.StringGrid2, 2), QStringLiteral("0:1:30"));
+
+    // A click on the current cell without an editor, a label and a header cell.
+    const auto refreshedBy = [&](StringGrid* grid, int column, int row) {
+        w.StringGrid1->setCell(2, 3, QStringLiteral("0"));
+        const int seconds = column * 10 + row + 1;
+        w.StringGrid2->setCell(2, 3, QString::number(seconds));
+        clickCell(grid, column, row);
+        return w.LabeledEdit1->text() == QStringLiteral("10h 1min %1sec").arg(30 + seconds);
+    };
+    QVERIFY(refreshedBy(w.StringGrid2, 2, 2)); // the current cell again
+    QVERIFY(refreshedBy(w.StringGrid4, 0, 7)); // a label cell
+    QVERIFY(refreshedBy(w.StringGrid1, 1, 0)); // a header cell
+    QVERIFY(refreshedBy(w.StringGrid4, 0, 0)); // the empty corner
+    QVERIFY(f.messages.shown.empty());
+}
+
+void TForm1Test::windowsKeepTheirSize() {
+    WindowFixture f;
+    TForm1& w = f.open();
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    const QList<QWidget*> windows = {&w, f.pauseDialog.get(), f.discBrowser.get()};
+    for (QWidget* window : windows) {
+        const QSize size = window->size();
+        QCOMPARE(window->minimumSize(), size);
+        QCOMPARE(window->maximumSize(), size);
+        window->resize(size + QSize(300, 200));
+        QCOMPARE(window->size(), size);
+    }
+    QCOMPARE(w.centralWidget()->size(), QSize(873, 617));
+}
+
+void TForm1Test::captionsFitTheirBoxes() {
+    WindowFixture f;
+    TForm1& w = f.open();
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    for (StaticText* caption : {w.StaticText1, w.StaticText2, w.StaticText3, w.StaticText4,
+                                w.StaticText5, w.StaticText6}) {
+        const QString name = caption->text();
+        const QRect room = caption->contentsRect();
+        // The whole ink of the caption, drawn with the caption's font where nothing clips it.
+        QImage free(200, 60, QImage::Format_RGB32);
+        free.fill(Qt::white);
+        QPainter painter(&free);
+        painter.setFont(caption->captionFont());
+        painter.setPen(Qt::black);
+        painter.drawText(20, 40, name);
+        painter.end();
+        QRect ink;
+        for (int y = 0; y < free.height(); ++y)
+            for (int x = 0; x < free.width(); ++x)
+                if (qGray(free.pixel(x, y)) < 192)
+                    ink |= QRect(x, y, 1, 1);
+        QVERIFY2(ink.width() <= room.width(), qPrintable(name));
+        QVERIFY2(ink.height() <= room.height(), qPrintable(name));
+        QVERIFY2(room.contains(caption->inkRect()), qPrintable(name));
+        // The room the caption is placed by covers its whole ink.
+        QVERIFY(caption->inkRect().width() >= ink.width());
+        QVERIFY(caption->inkRect().height() >= ink.height());
+        // On screen the frame stays whole: no letter is drawn over it.
+        const QImage shown = caption->grab().toImage();
+        const QColor frame = shown.pixelColor(0, 0);
+        for (int x = 0; x < shown.width(); ++x) {
+            QCOMPARE(shown.pixelColor(x, 0), frame);
+            QCOMPARE(shown.pixelColor(x, shown.height() - 1), frame);
+        }
+        for (int y = 0; y < shown.height(); ++y) {
+            QCOMPARE(shown.pixelColor(0, y), frame);
+            QCOMPARE(shown.pixelColor(shown.width() - 1, y), frame);
+        }
+    }
+    // Plain labels and buttons of the three windows need no more room than they have.
+    const QList<QWidget*> windows = {&w, f.pauseDialog.get(), f.discBrowser.get()};
+    for (QWidget* window : windows) {
+        for (QLabel* label : window->findChildren<QLabel*>()) {
+            // Trailing blanks ("Ausgewählte Gesamtspielzeit:   ") may run past the edge.
+            const QString text = label->text().trimmed();
+            QVERIFY2(label->fontMetrics().horizontalAdvance(text) <= label->contentsRect().width(),
+                     qPrintable(text));
+            QVERIFY2(label->fontMetrics().height() <= label->contentsRect().height(),
+                     qPrintable(text));
+        }
+        for (QPushButton* button : window->findChildren<QPushButton*>()) {
+            QStyleOptionButton option;
+            option.initFrom(button);
+            option.text = button->text();
+            const QRect room =
+                button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
+            QVERIFY2(button->fontMetrics().horizontalAdvance(button->text()) <= room.width(),
+                     qPrintable(button->text()));
+        }
+    }
 }
 
 QTEST_MAIN(TForm1Test)
