@@ -15,6 +15,10 @@ bool specialFolderPath(void* ownerWindow, int folderId, std::string& path);
 // The folder of the running program file, ending with the path separator.
 std::string programFolder();
 
+// A folder that can neither exist nor be created, for settings that are to be kept
+// nowhere: nothing can be read from it or written into it.
+std::string folderThatCannotExist();
+
 // Raises the program's own process to the high priority class; failures are ignored.
 void raiseOwnPriority();
 

@@ -82,6 +82,11 @@ std::string programFolder() {
     return slash == std::string::npos ? "./" : file.substr(0, slash + 1);
 }
 
+std::string folderThatCannotExist() {
+    // Below a device file no folder can be made.
+    return "/dev/null/filmarin";
+}
+
 void raiseOwnPriority() {
     // The high priority class of Windows; without the right to raise it the program simply
     // keeps its normal priority.

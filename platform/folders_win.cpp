@@ -41,6 +41,11 @@ std::string programFolder() {
     return cut == std::string::npos ? std::string() : file.substr(0, cut + 1);
 }
 
+std::string folderThatCannotExist() {
+    // "<" and ">" are not allowed in Windows file names, so no such folder can be made.
+    return "C:\\<keine Einstellungen>";
+}
+
 void raiseOwnPriority() {
     SetPriorityClass(GetCurrentProcess(), HIGH_PRIORITY_CLASS);
 }
