@@ -257,8 +257,11 @@ void TForm1::ArrangeWindow() {
     // Panel2 overlaps Panel1 by one pixel and lies on top of it.
     Panel2->raise();
     adjustSize();
-    // The window keeps the size its form gives it.
+    // The window keeps the size its form gives it, so it offers no maximize button.
     setFixedSize(size());
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
 }
 
 void TForm1::SetColumnWidths() {

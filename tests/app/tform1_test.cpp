@@ -602,6 +602,7 @@ void TForm1Test::windowsKeepTheirSize() {
         QCOMPARE(window->size(), size);
     }
     QCOMPARE(w.centralWidget()->size(), QSize(873, 617));
+    QVERIFY(!(w.windowFlags() & Qt::WindowMaximizeButtonHint));
 }
 
 void TForm1Test::captionsFitTheirBoxes() {
