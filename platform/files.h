@@ -23,6 +23,12 @@ struct FoundEntry {
 // hold the wildcards * and ?; every kind of entry counts (hidden, system, folders).
 FoundEntry findFirstEntry(const std::string& pattern);
 
+// The path as the file system spells it: every part that exists only in another case of
+// a-z is written as it stands on disk, so that files made under the result land where
+// folderExists and findFirstEntry looked. Windows matches names that way itself and gives
+// the path back unchanged.
+std::string pathAsStored(const std::string& path);
+
 // Creates one folder (its parent must exist); true when it was created.
 bool createFolder(const std::string& path);
 

@@ -104,6 +104,10 @@ char pathSeparator() {
     return '/';
 }
 
+std::string pathAsStored(const std::string& path) {
+    return resolveCase(path);
+}
+
 bool folderExists(const std::string& path) {
     struct stat st {};
     return ::stat(resolveCase(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);

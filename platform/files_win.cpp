@@ -8,6 +8,10 @@ char pathSeparator() {
     return '\\';
 }
 
+std::string pathAsStored(const std::string& path) {
+    return path;
+}
+
 bool folderExists(const std::string& path) {
     const DWORD attributes = GetFileAttributesA(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;

@@ -175,6 +175,9 @@ CardResult writeTitleCards(const CellGrid& headings, const QString& documentsFol
         imageFolder = programFolder + QStringLiteral("Bilder_VLC");
         ensureFolder(imageFolder);
     }
+    // A folder found in another case ("bilder_vlc") is the one the cards go into.
+    imageFolder = QFile::decodeName(
+        QByteArray::fromStdString(platform::pathAsStored(QFile::encodeName(imageFolder).toStdString())));
     for (int n = 1; n <= kExcerptCount; ++n) {
         QString heading = n < headings.rowCount() ? headings.cell(1, n) : QString();
         trimBlanks(heading);

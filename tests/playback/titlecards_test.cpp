@@ -210,6 +210,22 @@ TEST_F(Cards, HeadingTooWideEvenAtSevenPointsIsClipped) {
     EXPECT_GE(box.right(), 710);
 }
 
+TEST_F(Cards, FolderInAnotherCaseTakesTheCards) {
+    for (const char* name : {"bilder_vlc", "BILDER_VLC", "Bilder_vlc"}) {
+        SCOPED_TRACE(name);
+        TempDir other;
+        other.mkdir(name);
+        const CardResult result =
+            writeTitleCards(headings, QString::fromStdString(other.str()),
+                            QString::fromStdString(program.str()) + QLatin1Char('/'), folder);
+        ASSERT_TRUE(result.ok) << result.error.toStdString();
+        EXPECT_EQ(folder, QString::fromStdString(other / name));
+        EXPECT_TRUE(decode(card(1)).ok);
+        EXPECT_TRUE(std::filesystem::exists(other / (std::string(name) + "/a20.jpg")));
+        EXPECT_FALSE(std::filesystem::exists(other / "Bilder_VLC")) << "no second folder";
+    }
+}
+
 TEST_F(Cards, FallBackToTheProgramFolder) {
     documents.write("Bilder_VLC", "a file where the folder should be");
     ASSERT_TRUE(write().ok);
