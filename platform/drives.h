@@ -47,4 +47,10 @@ bool isAudioDisc(const std::string& root);
 // device, on Windows `root` itself.
 std::string audioDiscDevice(const std::string& root);
 
+// Where the player reads a VCD or SVCD in `root` from, up to the "#" of the title: on
+// Windows the drive and a slash ("D:/"); on Linux the optical drive's device ("/dev/sr0"),
+// as the player reads these discs from the drive only, or the root and a slash when no
+// optical drive holds it.
+std::string videoCdLocation(const std::string& root);
+
 } // namespace filmarin::platform

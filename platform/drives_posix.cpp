@@ -298,4 +298,12 @@ std::string audioDiscDevice(const std::string& root) {
     return "/dev/" + it->second.device;
 }
 
+std::string videoCdLocation(const std::string& root) {
+    const auto drives = survey();
+    const auto it = drives.find(root);
+    if (it == drives.end() || it->second.device.empty())
+        return root + "/";
+    return "/dev/" + it->second.device;
+}
+
 } // namespace filmarin::platform

@@ -102,4 +102,8 @@ std::string audioDiscDevice(const std::string& root) {
     return root;
 }
 
+std::string videoCdLocation(const std::string& root) {
+    return root + "/";
+}
+
 } // namespace filmarin::platform

@@ -42,16 +42,20 @@ QString buildExcerptItem(const SegmentInputs& inputs, int n) {
     const QString& root = inputs.source.driveRoot;
     QString source;
     switch (inputs.source.kind) {
+    // A drive root is encoded like a file path: a mount point may hold blanks, "#" or "%".
+    // A Windows root ("D:") has none of them.
     case SourceKind::DvdVideo:
-        source = QStringLiteral("dvdsimple:///") + root + QStringLiteral("/#") + title;
+        source = QStringLiteral("dvdsimple:///") + encodeFilePath(root) + QStringLiteral("/#") +
+                 title;
         break;
     case SourceKind::Vcd:
     case SourceKind::Svcd:
-        source = QStringLiteral("vcd:///") + root + QStringLiteral("/#") + title;
+        source = QStringLiteral("vcd:///") + encodeFilePath(videoCdLocation(root)) +
+                 QLatin1Char('#') + title;
         break;
     case SourceKind::AudioCd:
-        source = QStringLiteral("cdda:///") + audioCdDevice(root) + QStringLiteral(" :cdda-track=") +
-                 title;
+        source = QStringLiteral("cdda:///") + encodeFilePath(audioCdDevice(root)) +
+                 QStringLiteral(" :cdda-track=") + title;
         break;
     case SourceKind::VideoFile:
         source = QStringLiteral("file:///") + encodeFilePath(inputs.source.videoFilePath);

@@ -45,6 +45,10 @@ QString audioCdDevice(const QString& root) {
     return QString::fromLocal8Bit(platform::audioDiscDevice(native(root)));
 }
 
+QString videoCdLocation(const QString& root) {
+    return QString::fromLocal8Bit(platform::videoCdLocation(native(root)));
+}
+
 std::int32_t detectDiscContent(const QString& root) {
     if (hasVideoTs(root))
         return SourceKind::DvdVideo;

@@ -36,6 +36,8 @@ bool hasCdaTracks(const QString& root);
 // The drive to name in the player's item for an audio CD in `root`: the root itself on
 // Windows, the optical drive's device on Linux.
 QString audioCdDevice(const QString& root);
+// Where the player reads a VCD or SVCD in the drive `root` from, up to the "#" of its title.
+QString videoCdLocation(const QString& root);
 // 1 video DVD, 2 VCD, 3 SVCD, 4 audio CD, tested in this order; 0 when none fits.
 std::int32_t detectDiscContent(const QString& root);
 // An entry of that path exists and is no folder.

@@ -133,6 +133,11 @@ TEST_F(FixtureSystem, ReadinessAndAudioDiscs) {
     EXPECT_EQ(audioDiscDevice(mnt("dvd")), "/dev/sr1");
     EXPECT_FALSE(isAudioDisc(mnt("stick")));
     EXPECT_EQ(audioDiscDevice("D:"), "D:");
+    // The player reads a VCD from the drive, not from its mount point.
+    EXPECT_EQ(videoCdLocation(mnt("dvd")), "/dev/sr1");
+    EXPECT_EQ(videoCdLocation("/dev/sr0"), "/dev/sr0");
+    EXPECT_EQ(videoCdLocation(mnt("stick")), mnt("stick") + "/");
+    EXPECT_EQ(videoCdLocation("D:"), "D:/");
     EXPECT_FALSE(driveReady("/nowhere"));
 }
 

@@ -122,6 +122,13 @@ TEST(PlayerCommandLine, SourceItemsOfEveryKind) {
     EXPECT_EQ(item(4), card + QStringLiteral("cdda:///D: :cdda-track=5"));
     s.source.videoFilePath = QStringLiteral("/f/a  b.avi");
     EXPECT_EQ(item(5), card + QStringLiteral("file:////f/a%20%20b.avi"));
+
+    // A mount point that is no optical drive's stays one argument and reads back as itself.
+    s.source.driveRoot = QStringLiteral("/media/lehrer/MEIN FILM #2 100%");
+    EXPECT_EQ(item(1), card + QStringLiteral("dvdsimple:////media/lehrer/MEIN%20FILM%20%232%20100%25/#5"));
+    EXPECT_EQ(item(2), card + QStringLiteral("vcd:////media/lehrer/MEIN%20FILM%20%232%20100%25/#5"));
+    EXPECT_EQ(item(4),
+              card + QStringLiteral("cdda:////media/lehrer/MEIN%20FILM%20%232%20100%25 :cdda-track=5"));
 }
 
 TEST(PlayerCommandLine, AudioCdExcerpt) {
