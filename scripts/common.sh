@@ -16,7 +16,7 @@ FILMARIN_RUN_PACKAGES=(
 FILMARIN_TEST_PACKAGES=(
     libgtest-dev googletest
     clang libclang-rt-14-dev
-    xvfb xauth ffmpeg
+    xvfb xauth ffmpeg openbox xdotool dvdauthor
     binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
 )
 # The Windows build of the platform layer and Wine to run its tests.

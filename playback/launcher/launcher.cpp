@@ -1,6 +1,8 @@
 // The portable player's place on Linux. It takes the arguments the program gives the
 // portable player, leaves out "--high-priority" (a Windows-only option the Linux player
 // stops at) and replaces itself with the system's vlc, the other arguments in their order.
+// Like a ready-configured portable player, vlc then asks no privacy question on its first
+// start (the dialog would cover the film) and looks up no metadata on the network.
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -11,7 +13,11 @@
 int main(int argc, char* argv[]) {
     std::vector<char*> arguments;
     static char vlc[] = "vlc";
+    static char noPrivacyQuestion[] = "--no-qt-privacy-ask";
+    static char noNetworkMetadata[] = "--no-metadata-network-access";
     arguments.push_back(vlc);
+    arguments.push_back(noPrivacyQuestion);
+    arguments.push_back(noNetworkMetadata);
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--high-priority") != 0)
             arguments.push_back(argv[i]);

@@ -5,6 +5,7 @@
 #include "platform/process.h"
 #include "playback/commandline.h"
 #include "playback/titlecards.h"
+#include "sources/mediasource.h"
 
 #include <QFile>
 #include <chrono>
@@ -19,6 +20,23 @@ namespace {
 
 QString env(const char* name) {
     return QString::fromLocal8Bit(qgetenv(name));
+}
+
+// Runs the player with the parameters and gives the seconds until it ended by itself; a
+// player still running after a minute is stopped and fails the test.
+double runPlayer(const QString& player, const QString& parameters) {
+    int polls = 0;
+    const auto start = std::chrono::steady_clock::now();
+    platform::runProgram(
+        platform::kPriorityHigh, QFile::encodeName(player).toStdString(),
+        parameters.toLocal8Bit().toStdString(), std::string(), true,
+        [&](const platform::ProcessInformation&, bool& terminate) { terminate = ++polls > 1200; },
+        nullptr);
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    std::printf("The player ended after %.2f s\n", seconds);
+    EXPECT_LE(polls, 1200) << "the player did not end by itself";
+    return seconds;
 }
 
 TEST(RealPlayer, PlaysTheTitleCardAndTheExcerptAndEndsByItself) {
@@ -46,22 +64,38 @@ TEST(RealPlayer, PlaysTheTitleCardAndTheExcerptAndEndsByItself) {
     const QString parameters =
         buildSegmentCommandLine({source, table, spans, pauses, imageFolder}, next);
 
-    int polls = 0;
-    const auto start = std::chrono::steady_clock::now();
-    platform::runProgram(
-        platform::kPriorityHigh, QFile::encodeName(player).toStdString(),
-        parameters.toLocal8Bit().toStdString(), std::string(), true,
-        [&](const platform::ProcessInformation&, bool& terminate) {
-            // A player that has not ended after a minute is stopped, and the test fails.
-            terminate = ++polls > 1200;
-        },
-        nullptr);
-    const double seconds =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    std::printf("The player ended after %.2f s\n", seconds);
-    EXPECT_LE(polls, 1200) << "the player did not end by itself";
+    const double seconds = runPlayer(player, parameters);
     EXPECT_GE(seconds, kTitleCardSeconds + excerptSeconds - 0.5);
     EXPECT_LE(seconds, kTitleCardSeconds + excerptSeconds + 8.0);
+}
+
+// Title 1 of a video DVD in a folder named like a mount point with a blank, "#" and "%",
+// found as a video DVD and played from second 2 to 4. The script checks vlc's log for the
+// opened title.
+TEST(RealPlayer, PlaysATitleOfAVideoDvd) {
+    const QString player = env("FILMARIN_PLAYER");
+    const QString dvd = env("FILMARIN_DVD");
+    const QString work = env("FILMARIN_WORK");
+    ASSERT_FALSE(player.isEmpty() || dvd.isEmpty() || work.isEmpty());
+    ASSERT_EQ(detectDiscContent(dvd), SourceKind::DvdVideo);
+
+    MemoryGrid headings(2, 21);
+    QString imageFolder;
+    ASSERT_TRUE(writeTitleCards(headings, work, work + QLatin1Char('/'), imageFolder).ok);
+    MediaSource source;
+    source.kind = SourceKind::DvdVideo;
+    source.driveRoot = dvd;
+    ExcerptTable table;
+    table.init();
+    ExcerptSpans spans{};
+    spans[0] = {2, 4, 1};
+    MemoryCheckList pauses(19);
+    std::int32_t next = 1;
+    const QString parameters =
+        buildSegmentCommandLine({source, table, spans, pauses, imageFolder}, next);
+    const double seconds = runPlayer(player, parameters);
+    EXPECT_GE(seconds, kTitleCardSeconds + 2 - 0.5);
+    EXPECT_LE(seconds, kTitleCardSeconds + 2 + 10.0);
 }
 
 } // namespace
