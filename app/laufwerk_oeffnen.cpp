@@ -19,6 +19,7 @@ namespace {
 
 constexpr int kKeyRole = Qt::UserRole;
 constexpr int kImageIndexRole = Qt::UserRole + 1;
+constexpr int kCaptionRole = Qt::UserRole + 2;
 
 } // namespace
 
@@ -166,11 +167,27 @@ QString TDVD_CD_oeffnen::key(int row) const {
 }
 
 QString TDVD_CD_oeffnen::caption(int row) const {
-    return ListView1->topLevelItem(row)->text(0);
+    return ListView1->topLevelItem(row)->data(0, kCaptionRole).toString();
 }
 
 void TDVD_CD_oeffnen::setCaption(int row, const QString& text) {
-    ListView1->topLevelItem(row)->setText(0, text);
+    ListView1->topLevelItem(row)->setData(0, kCaptionRole, text);
+    showDriveNames();
+}
+
+// A long mount point does not fit the "Laufwerk" column: the column shows a short name
+// and the tooltip the whole caption.
+void TDVD_CD_oeffnen::showDriveNames() {
+    QStringList captions;
+    for (int row = 0; row < rowCount(); ++row)
+        captions << caption(row);
+    const QStringList shown = shownDriveNames(captions);
+    for (int row = 0; row < rowCount(); ++row) {
+        QTreeWidgetItem* item = ListView1->topLevelItem(row);
+        if (item->text(0) != shown[row])
+            item->setText(0, shown[row]);
+        item->setToolTip(0, captions[row]);
+    }
 }
 
 std::int32_t TDVD_CD_oeffnen::imageIndex(int row) const {
@@ -195,11 +212,14 @@ void TDVD_CD_oeffnen::appendRow(const QString& rowKey, const QString& rowCaption
     auto* item = new QTreeWidgetItem(QStringList{rowCaption, type, label, status});
     item->setData(0, kKeyRole, rowKey);
     item->setData(0, kImageIndexRole, index);
+    item->setData(0, kCaptionRole, rowCaption);
     ListView1->addTopLevelItem(item);
+    showDriveNames();
 }
 
 void TDVD_CD_oeffnen::removeRow(int row) {
     delete ListView1->takeTopLevelItem(row);
+    showDriveNames();
 }
 
 void TDVD_CD_oeffnen::selectRow(int row) {

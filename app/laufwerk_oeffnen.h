@@ -56,6 +56,7 @@ protected:
 private:
     void FormCreate();
     void arrange();
+    void showDriveNames();
 
     TForm1& m_main;
     DriveSystem& m_drives;

@@ -187,6 +187,16 @@ struct Known {
     bool mounted = false;
 };
 
+// The places a file manager shows drives at: the root file system and what is mounted for
+// the user below /media, /run/media and /mnt. Optical drives and network shares are shown
+// wherever they are mounted; everything else (/run, /dev/shm, /boot, snaps, containers) is
+// the system's own.
+bool isUserPlace(const std::string& point) {
+    const std::string& root = system().root;
+    return point == "/" || under(point, root + "/media") || under(point, root + "/run/media") ||
+           under(point, root + "/mnt");
+}
+
 // Every drive with what is known about it, by key.
 std::map<std::string, Known> survey() {
     std::map<std::string, Known> drives;
@@ -194,6 +204,7 @@ std::map<std::string, Known> survey() {
     for (const Mount& m : readMounts()) {
         if (under(m.point, "/proc") || under(m.point, "/sys") || drives.count(m.point))
             continue;
+        const bool userPlace = isUserPlace(m.point);
         const std::string name = deviceName(m.source);
         Known k;
         k.mounted = true;
@@ -203,12 +214,16 @@ std::map<std::string, Known> survey() {
             mountedOptical.insert(name);
         } else if (isNetworkType(m.type)) {
             k.type = kDriveRemote;
+        } else if (!userPlace) {
+            continue;
         } else if (isRamType(m.type)) {
             k.type = kDriveRamDisk;
-        } else if (!name.empty() && name.rfind("loop", 0) != 0) {
+        } else if (!name.empty() && name.rfind("loop", 0) == 0) {
+            k.type = kDriveRemovable; // a disc image the user mounted
+        } else if (!name.empty()) {
             k.type = isRemovable(name) ? kDriveRemovable : kDriveFixed;
         } else {
-            continue; // pseudo file systems, overlays and images are no drives
+            continue; // pseudo file systems and overlays are no drives
         }
         drives[m.point] = k;
     }

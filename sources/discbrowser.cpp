@@ -102,6 +102,48 @@ QString selectedDriveText(const DriveListView& view, const DiscBrowserState& sta
     return view.caption(state.currentRow);
 }
 
+namespace {
+
+// The last `parts` parts of a path, or the whole path when it has no more.
+QString lastParts(const QString& path, int parts) {
+    const QStringList all = path.split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    if (parts >= all.size())
+        return path;
+    return all.mid(all.size() - parts).join(QLatin1Char('/'));
+}
+
+bool standsWhole(const QString& caption) {
+    return !caption.startsWith(QLatin1Char('/')) || caption == QStringLiteral("/") ||
+           caption.startsWith(QStringLiteral("/dev/"));
+}
+
+} // namespace
+
+QStringList shownDriveNames(const QStringList& captions) {
+    QStringList shown;
+    for (const QString& caption : captions) {
+        if (standsWhole(caption)) {
+            shown << caption;
+            continue;
+        }
+        QString name;
+        for (int parts = 1;; ++parts) {
+            name = lastParts(caption, parts);
+            if (name == caption)
+                break;
+            bool clash = false;
+            for (const QString& other : captions) {
+                if (other != caption && !standsWhole(other) && lastParts(other, parts) == name)
+                    clash = true;
+            }
+            if (!clash)
+                break;
+        }
+        shown << name;
+    }
+    return shown;
+}
+
 QString notReadyMessage(const QString& drive) {
     return QStringLiteral("Laufwerk ") + drive + QStringLiteral(" nicht bereit.") +
            QStringLiteral(" Wählen Sie das geeignete Laufwerk aus, oder warten Sie, bis die "

@@ -4,6 +4,7 @@
 #include "table/tableview.h"
 
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <optional>
 
@@ -50,6 +51,12 @@ void autoSelectDisc(DriveListView& view, DiscBrowserState& state);
 bool rowIsReady(const DriveListView& view, int row);
 // The caption of the current row; empty when it names no row.
 QString selectedDriveText(const DriveListView& view, const DiscBrowserState& state);
+
+// The names the list shows for drives with these captions, in their order. A path is
+// shown by its last part ("/media/lehrer/MEIN FILM" as "MEIN FILM"), with as many parts
+// before it as it takes to tell it from the other rows; "/" and a device ("/dev/sr0") stand
+// whole, and so do Windows captions ("D:").
+QStringList shownDriveNames(const QStringList& captions);
 
 QString notReadyMessage(const QString& drive);
 QString noContentMessage(const QString& drive);

@@ -2,6 +2,7 @@
 #include "windowfixture.h"
 
 #include <QAction>
+#include <QFileInfo>
 #include <QFrame>
 #include <QMenu>
 #include <QPushButton>
@@ -56,6 +57,7 @@ private slots:
     void okOnADiskWithoutContent();
     void closeBoxAndReopen();
     void enterPressesTheFocusedOk();
+    void longCaptionsShowTheirLastPart();
 };
 
 void DiscBrowserWindowTest::listAtStartUp() {
@@ -185,6 +187,23 @@ void DiscBrowserWindowTest::enterPressesTheFocusedOk() {
         QVERIFY(!f.locked());
         w.mediaSource().kind = 0;
     }
+}
+
+void DiscBrowserWindowTest::longCaptionsShowTheirLastPart() {
+    Drives f;
+    f.open();
+    TDVD_CD_oeffnen& b = *f.discBrowser;
+    const int row = f.rowOf(QStringLiteral("D"));
+    QTreeWidgetItem* item = b.ListView1->topLevelItem(row);
+    QCOMPARE(b.caption(row), f.dvd.path());
+    QCOMPARE(item->text(0), QFileInfo(f.dvd.path()).fileName());
+    QCOMPARE(item->toolTip(0), f.dvd.path());
+    QCOMPARE(b.ListView1->topLevelItem(f.rowOf(QStringLiteral("A")))->text(0), QStringLiteral("A:"));
+    // OK works on the whole path.
+    f.choose(QStringLiteral("D"));
+    f.window->DVD1->trigger();
+    QTest::mouseClick(b.Button1, Qt::LeftButton);
+    QCOMPARE(f.window->mediaSource().driveRoot, f.dvd.path());
 }
 
 QTEST_MAIN(DiscBrowserWindowTest)

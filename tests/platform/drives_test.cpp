@@ -40,7 +40,8 @@ struct FixtureSystem : ::testing::Test {
     FixtureSystem() {
         for (const char* folder :
              {"proc/self", "sys/block/sda", "sys/block/sdb", "sys/block/sr0", "sys/block/sr1",
-              "dev", "mnt/ram", "mnt/stick", "mnt/net", "mnt/dvd/VIDEO_TS", "mnt/home space"})
+              "dev", "mnt/ram", "mnt/stick", "mnt/net", "mnt/dvd/VIDEO_TS", "mnt/home space",
+              "media/lehrer/MEIN FILM", "run/media/lehrer/STICK"})
             root.mkdir(folder);
         root.write("sys/block/sda/removable", "0\n");
         root.write("sys/block/sdb/removable", "1\n");
@@ -55,6 +56,18 @@ struct FixtureSystem : ::testing::Test {
                                        "devpts /dev/pts devpts rw 0 0\n"
                                        "overlay /merged overlay rw 0 0\n"
                                        "/dev/loop0 /snap/core squashfs ro 0 0\n"
+                                       "tmpfs /run tmpfs rw 0 0\n"
+                                       "tmpfs /run/user/1000 tmpfs rw 0 0\n"
+                                       "tmpfs /run/lock tmpfs rw 0 0\n"
+                                       "tmpfs /dev/shm tmpfs rw 0 0\n"
+                                       "/dev/sda2 /boot/efi vfat rw 0 0\n"
+                                       "overlay /var/lib/docker/overlay2/x/merged overlay rw 0 0\n"
+                                       "gvfsd-fuse /run/user/1000/gvfs fuse.gvfsd-fuse rw 0 0\n"
+                                       "server:/lehrer /srv/lehrer nfs4 rw 0 0\n"
+                                       "/dev/loop3 " + root.str() +
+                                           "/media/lehrer/MEIN\\040FILM iso9660 ro 0 0\n"
+                                           "/dev/sdc1 " + root.str() +
+                                           "/run/media/lehrer/STICK vfat rw 0 0\n"
                                        "tmpfs " +
                                            m +
                                            "ram tmpfs rw 0 0\n"
@@ -97,9 +110,18 @@ TEST_F(FixtureSystem, ListsOpticalDrivesAndMountedFileSystemsOnce) {
         keys.push_back(d.key);
         EXPECT_EQ(d.root, d.key);
     }
+    // What a file manager shows: no /run, /dev/shm, /boot, snaps or containers.
     const std::map<std::string, int> expected = {
-        {"/", 3},        {"/dev/sr0", 5}, {mnt("dvd"), 5},  {mnt("home space"), 3},
-        {mnt("net"), 4}, {mnt("ram"), 6}, {mnt("stick"), 2}};
+        {"/", 3},
+        {"/dev/sr0", 5},
+        {mnt("dvd"), 5},
+        {mnt("home space"), 3},
+        {mnt("net"), 4},
+        {mnt("ram"), 6},
+        {mnt("stick"), 2},
+        {"/srv/lehrer", 4},
+        {root.str() + "/media/lehrer/MEIN FILM", 2},
+        {root.str() + "/run/media/lehrer/STICK", 3}};
     EXPECT_EQ(types, expected);
     EXPECT_TRUE(std::is_sorted(keys.begin(), keys.end())) << "a stable order";
     EXPECT_EQ(driveType(mnt("stick")), 2);

@@ -223,3 +223,30 @@ TEST(Messages, ExactTexts) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(ShownDriveNames, ShortNamesThatTellTheDrivesApart) {
+    const struct {
+        QStringList captions;
+        QStringList shown;
+    } cases[] = {
+        {{QStringLiteral("C:"), QStringLiteral("D:")}, {QStringLiteral("C:"), QStringLiteral("D:")}},
+        {{QStringLiteral("/"), QStringLiteral("/dev/sr0"), QStringLiteral("/media/lehrer/MEIN FILM"),
+          QStringLiteral("/mnt/daten")},
+         {QStringLiteral("/"), QStringLiteral("/dev/sr0"), QStringLiteral("MEIN FILM"),
+          QStringLiteral("daten")}},
+        // The same last part twice: as much of the path as tells them apart.
+        {{QStringLiteral("/media/anna/USB"), QStringLiteral("/media/bert/USB"),
+          QStringLiteral("/mnt/USB"), QStringLiteral("/run/media/anna/DVD")},
+         {QStringLiteral("anna/USB"), QStringLiteral("bert/USB"), QStringLiteral("/mnt/USB"),
+          QStringLiteral("DVD")}},
+        {{QStringLiteral("/a/x/y"), QStringLiteral("/b/x/y"), QStringLiteral("/c/z/y")},
+         {QStringLiteral("/a/x/y"), QStringLiteral("/b/x/y"), QStringLiteral("z/y")}},
+        {{}, {}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(shownDriveNames(c.captions), c.shown) << c.captions.join(QLatin1Char(',')).toStdString();
+}
+
+} // namespace
