@@ -16,7 +16,8 @@ FILMARIN_RUN_PACKAGES=(
 FILMARIN_TEST_PACKAGES=(
     libgtest-dev googletest
     clang libclang-rt-14-dev
-    xvfb xauth ffmpeg openbox xdotool dvdauthor
+    xvfb xauth x11-utils ffmpeg openbox xdotool dvdauthor
+    dpkg-dev desktop-file-utils
     binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
 )
 # The Windows build of the platform layer and Wine to run its tests.

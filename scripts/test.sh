@@ -11,6 +11,10 @@ cmake --preset ci >/dev/null
 cmake --build --preset ci -j"$jobs"
 ctest --preset ci -j"$jobs"
 
+echo "== Debian package, installed and started"
+cpack --config build-ci/CPackConfig.cmake -G DEB -B build-ci/package >/dev/null
+bash tests/package/installed_start.sh build-ci/package/filmarin_2.2_amd64.deb
+
 echo "== Fuzz targets (libFuzzer, address and undefined-behaviour sanitizers)"
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz -j"$jobs"

@@ -10,7 +10,7 @@ set -euo pipefail
 test_program=$1
 launcher=$2
 
-for tool in vlc ffmpeg Xvfb openbox xdotool dvdauthor; do
+for tool in vlc ffmpeg Xvfb openbox xdotool xprop dvdauthor; do
     if ! command -v "$tool" >/dev/null 2>&1; then
         echo "The real-player test needs $tool (the test command installs it)." >&2
         exit 1
@@ -61,6 +61,10 @@ for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
 display=":$(cat "$work/display")"
 DISPLAY="$display" openbox >/dev/null 2>&1 &
 wm_pid=$!
+for _ in $(seq 50); do
+    DISPLAY="$display" xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+    sleep 0.1
+done
 
 run_as=()
 if [ "$(id -u)" -eq 0 ]; then

@@ -1,0 +1,92 @@
+#!/usr/bin/env bash
+# Installs the Debian package and starts the installed program as a user would: from the
+# command "filmarin", as a normal user with a fresh home folder, on a display with a window
+# manager. Passes when the main window appears and no message about the player follows.
+# As root (the test machine is a throw-away one) the package is installed with apt-get and
+# removed again afterwards; otherwise it is unpacked into a scratch root.
+#   bash tests/package/installed_start.sh PACKAGE.deb [SCREENSHOT.png]
+set -euo pipefail
+package=$(realpath "$1")
+screenshot=${2:-}
+caption="Filmarin 2.2 abspielen mit VLC"
+
+work=$(mktemp -d /tmp/filmarin-package-XXXXXX)
+chmod 755 "$work"
+installed=""
+pids=()
+program=""
+cleanup() {
+    [ -n "$program" ] && kill -- -"$program" 2>/dev/null || true
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+    if [ -n "$installed" ]; then
+        DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq filmarin >/dev/null 2>&1 || true
+    fi
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+run_as=()
+if [ "$(id -u)" -eq 0 ]; then
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$package" >/dev/null
+    installed=yes
+    command=/usr/bin/filmarin
+    desktop=/usr/share/applications/filmarin.desktop
+    id filmarin-player >/dev/null 2>&1 ||
+        useradd --system --no-create-home --shell /usr/sbin/nologin filmarin-player
+    run_as=(runuser -u filmarin-player --)
+else
+    dpkg-deb -x "$package" "$work/root"
+    command="$work/root/usr/bin/filmarin"
+    desktop="$work/root/usr/share/applications/filmarin.desktop"
+fi
+[ -x "$command" ] || { echo "The package installs no command filmarin." >&2; exit 1; }
+desktop-file-validate "$desktop"
+grep -qx 'Exec=filmarin' "$desktop"
+
+mkdir "$work/home" "$work/runtime"
+chmod 700 "$work/runtime"
+if [ "$(id -u)" -eq 0 ]; then
+    chown filmarin-player "$work/home" "$work/runtime"
+fi
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+pids+=($!)
+for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
+display=":$(cat "$work/display")"
+DISPLAY="$display" openbox >/dev/null 2>&1 &
+pids+=($!)
+# A window mapped while the window manager starts up can stay unmanaged: wait for it.
+for _ in $(seq 50); do
+    DISPLAY="$display" xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+    sleep 0.1
+done
+
+# In a session of its own, so that the program can be ended with everything it started.
+setsid "${run_as[@]}" env -i PATH=/usr/bin:/bin DISPLAY="$display" HOME="$work/home" \
+    XDG_RUNTIME_DIR="$work/runtime" "$command" >"$work/program.log" 2>&1 &
+program=$!
+
+shown=""
+for _ in $(seq 100); do
+    shown=$(DISPLAY="$display" xdotool search --onlyvisible --name "$caption" 2>/dev/null || true)
+    [ -n "$shown" ] && break
+    sleep 0.1
+done
+if [ -z "$shown" ]; then
+    echo "The installed program showed no window." >&2
+    cat "$work/program.log" >&2
+    exit 1
+fi
+# The player check runs right after start; give it time to report.
+sleep 3
+windows=$(for w in $(DISPLAY="$display" xdotool search --onlyvisible --name . 2>/dev/null); do
+    DISPLAY="$display" xdotool getwindowname "$w"
+done)
+[ -n "$screenshot" ] && DISPLAY="$display" import -window root "$screenshot" 2>/dev/null || true
+others=$(printf '%s\n' "$windows" | sed 's/ *$//' | grep -v -x -F "$caption" || true)
+if [ -n "$others" ]; then
+    echo "Besides the main window the installed program showed:" >&2
+    echo "$others" >&2
+    exit 1
+fi
+echo "The installed program started from $command without a player message."
+echo "1 passed, 0 failed"
