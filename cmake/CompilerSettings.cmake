@@ -25,3 +25,12 @@ if(FILMARIN_FUZZ)
     add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined -g -O1)
     add_link_options(-fsanitize=address,undefined)
 endif()
+
+# A static Qt links its plugins into the program: import the ones a program needs. A shared
+# Qt finds them at run time.
+function(filmarin_import_qt_plugins target)
+    get_target_property(qt_core_type Qt6::Core TYPE)
+    if(qt_core_type STREQUAL "STATIC_LIBRARY")
+        qt_import_plugins(${target} INCLUDE ${ARGN})
+    endif()
+endfunction()

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds Filmarin with warnings as errors and runs every test, then the fuzz targets.
+# Builds Filmarin with warnings as errors and runs every test, the installed Debian package,
+# the fuzz targets, and the Windows build under Wine.
 source "$(dirname "$0")/common.sh"
 filmarin_install_packages "${FILMARIN_RUN_PACKAGES[@]}" "${FILMARIN_TEST_PACKAGES[@]}" \
     "${FILMARIN_WINDOWS_PACKAGES[@]}"
@@ -37,3 +38,13 @@ started=$(date +%s)
 env -u DISPLAY wine wineboot --init >/dev/null 2>&1
 env -u DISPLAY ctest --preset windows
 echo "Wine step: $(( $(date +%s) - started )) s"
+
+echo "== The whole program for Windows (static Qt from ../shared), tested under Wine, and its zip"
+started=$(date +%s)
+cmake --preset windows-app >/dev/null
+cmake --build --preset windows-app -j"$jobs" --target windows_zip table_tests sources_tests \
+    timesfile_tests playback_tests
+env -u DISPLAY ctest --preset windows-app
+bash tests/windows/start_under_wine.sh build-windows-app/app/filmarin.exe
+echo "Made build-windows-app/Filmarin-2.2-win64.zip"
+echo "Windows program step: $(( $(date +%s) - started )) s"

@@ -1,5 +1,6 @@
 #include "playback/commandline.h"
 #include "table/tablecheck.h"
+#include "processexists.h"
 #include "windowfixture.h"
 
 #include <QAction>
@@ -10,7 +11,6 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest>
-#include <csignal>
 
 using namespace filmarin;
 using namespace filmarin::testing;
@@ -345,7 +345,7 @@ void PlaybackRunTest::closingTheWindowEndsThePlayer() {
     QTest::mouseClick(r.pauseDialog->Button1, Qt::LeftButton);
     QTRY_VERIFY_WITH_TIMEOUT(sinceClose.isValid(), 5000);
     // The runner ends and reaps the player: no process with that number is left.
-    while (::kill(static_cast<pid_t>(pid), 0) == 0 && sinceClose.elapsed() < 2000)
+    while (processExists(pid) && sinceClose.elapsed() < 2000)
         QTest::qWait(2);
     const qint64 elapsed = sinceClose.elapsed();
     QVERIFY2(elapsed < 150, qPrintable(QStringLiteral("%1 ms").arg(elapsed)));

@@ -109,7 +109,9 @@ TEST(PlayerCommandLine, SourceItemsOfEveryKind) {
     Segment s;
     s.imageFolder = QStringLiteral("/b");
     s.table.titleNumbers[cellIndex(0, 7)] = 5;
-    const QString card = QStringLiteral(" file:////b/a7.jpg :file-caching=300 :start-time=0.000 "
+    // The card's path is the folder, the system's separator and "a7.jpg".
+    const QString card = QStringLiteral(" file:////b") + QChar::fromLatin1(platform::pathSeparator()) +
+                         QStringLiteral("a7.jpg :file-caching=300 :start-time=0.000 "
                                         ":stop-time=2.000 ");
     const auto item = [&](std::int32_t kind) {
         s.source.kind = kind;

@@ -1,19 +1,48 @@
 // Stands in for the player in the tests: records the arguments and the folder it was
-// started in, then exits, after the delay (milliseconds) written in delay.txt beside it.
-// With the single argument --version it prints the version in version.txt (default 3.0.21).
+// started in (on Windows also the command line exactly as it came), then exits, after the
+// delay (milliseconds) written in delay.txt beside it. With the single argument --version
+// it prints the version in version.txt (default 3.0.21); on Windows its version resource
+// says 3.0.21.
 #include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <string>
 #include <thread>
+
+#ifdef _WIN32
+#include <process.h>
+#include <windows.h>
+#else
 #include <unistd.h>
+#endif
 
 namespace fs = std::filesystem;
 
+namespace {
+
+fs::path ownFile() {
+#ifdef _WIN32
+    char buffer[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, buffer, MAX_PATH);
+    return fs::path(buffer);
+#else
+    return fs::canonical("/proc/self/exe");
+#endif
+}
+
+long ownProcessId() {
+#ifdef _WIN32
+    return static_cast<long>(_getpid());
+#else
+    return static_cast<long>(::getpid());
+#endif
+}
+
+} // namespace
+
 int main(int argc, char* argv[]) {
-    const fs::path self = fs::canonical("/proc/self/exe");
-    const fs::path folder = self.parent_path();
+    const fs::path folder = ownFile().parent_path();
     if (argc == 2 && std::string(argv[1]) == "--version") {
         std::ifstream versionFile(folder / "version.txt");
         std::string version = "3.0.21";
@@ -23,9 +52,12 @@ int main(int argc, char* argv[]) {
         return 0;
     }
     {
-        std::ofstream calls(folder / "calls.txt", std::ios::app);
+        std::ofstream calls(folder / "calls.txt", std::ios::app | std::ios::binary);
         calls << "cwd " << fs::current_path().string() << '\n';
-        calls << "pid " << ::getpid() << '\n';
+        calls << "pid " << ownProcessId() << '\n';
+#ifdef _WIN32
+        calls << "line " << GetCommandLineA() << '\n';
+#endif
         for (int i = 1; i < argc; ++i)
             calls << "arg " << argv[i] << '\n';
         calls << "end\n";
