@@ -113,7 +113,7 @@ QString lastParts(const QString& path, int parts) {
 }
 
 bool standsWhole(const QString& caption) {
-    return !caption.startsWith(QLatin1Char('/')) || caption == QStringLiteral("/") ||
+    return !caption.contains(QLatin1Char('/')) || caption == QStringLiteral("/") ||
            caption.startsWith(QStringLiteral("/dev/"));
 }
 

@@ -55,7 +55,7 @@ QString selectedDriveText(const DriveListView& view, const DiscBrowserState& sta
 // The names the list shows for drives with these captions, in their order. A path is
 // shown by its last part ("/media/lehrer/MEIN FILM" as "MEIN FILM"), with as many parts
 // before it as it takes to tell it from the other rows; "/" and a device ("/dev/sr0") stand
-// whole, and so do Windows captions ("D:").
+// whole, and so do captions without a "/", such as Windows drives ("D:").
 QStringList shownDriveNames(const QStringList& captions);
 
 QString notReadyMessage(const QString& drive);

@@ -32,7 +32,7 @@ struct Run : WindowFixture {
         QFile file(videos.filePath(QStringLiteral("Der Film #1.avi")));
         file.open(QIODevice::WriteOnly);
         file.close();
-        chosenFile = videos.filePath(QStringLiteral("Der Film #1.avi"));
+        chosenFile = native(videos.filePath(QStringLiteral("Der Film #1.avi")));
         w.Datei1->trigger();
         w.show();
         QTRY_VERIFY(!w.Timer2->isActive());
@@ -51,7 +51,8 @@ struct Run : WindowFixture {
     QStringList expectedArguments(const QList<std::tuple<int, int, int>>& excerpts) const {
         QStringList args = kFileOptions;
         for (const auto& [n, start, stop] : excerpts) {
-            const QString card = documentsDir.path() + QStringLiteral("/Bilder_VLC/a%1.jpg").arg(n);
+            const QString card =
+                native(documentsDir.path() + QStringLiteral("/Bilder_VLC/a%1.jpg").arg(n));
             args << QStringLiteral("file:///") + encodeFilePath(card)
                  << QStringLiteral(":file-caching=300") << QStringLiteral(":start-time=0.000")
                  << QStringLiteral(":stop-time=2.000")
@@ -120,7 +121,7 @@ void PlaybackRunTest::threeExcerptsInOneSegment() {
     r.okAndWait(1);
     const auto calls = r.playerCalls();
     QCOMPARE(calls[0].arguments, r.expectedArguments({{2, 10, 20}, {5, 70, 95}, {9, 3600, 3661}}));
-    QCOMPARE(calls[0].folder, QDir(r.programDir.path()).filePath(QStringLiteral("VLCportable")));
+    QCOMPARE(calls[0].folder, r.native(r.programDir.path() + QStringLiteral("/VLCportable")));
     QVERIFY(!r.pauseDialog->isVisible());
     QVERIFY(!r.locked());
     QCOMPARE(r.window->nextExcerpt(), 21);

@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QFileDialog>
+#include <QFontInfo>
 #include <QFrame>
 #include <QLabel>
 #include <QMenu>
@@ -610,6 +611,9 @@ void TForm1Test::captionsFitTheirBoxes() {
     TForm1& w = f.open();
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
+    const QString family = QFontInfo(w.StaticText1->captionFont()).family();
+    if (family != QStringLiteral("Arial") && family != QStringLiteral("Liberation Sans"))
+        QSKIP("the captions are measured for Arial, which this system does not have");
     for (StaticText* caption : {w.StaticText1, w.StaticText2, w.StaticText3, w.StaticText4,
                                 w.StaticText5, w.StaticText6}) {
         const QString name = caption->text();

@@ -29,9 +29,17 @@ struct WindowFixture {
         QDir(documentsDir.path()).mkpath(QStringLiteral("."));
     }
 
-    // Places a player that reports the given version (an executable script).
+    // Places a player that reports the given version: on Windows a stand-in with that
+    // version resource, elsewhere an executable script.
     void placePlayer(const QString& version) const {
         const QString path = playerPath();
+#ifdef _WIN32
+        QFile::remove(path);
+        QFile::copy(QStringLiteral(FILMARIN_STANDIN_PLAYER_DIR "/standin_player_") + version +
+                        QStringLiteral(".exe"),
+                    path);
+        return;
+#endif
         QFile file(path);
         file.open(QIODevice::WriteOnly | QIODevice::Truncate);
         file.write("#!/bin/sh\necho \"VLC media player " + version.toUtf8() + " Vetinari\"\n");
@@ -84,14 +92,16 @@ struct WindowFixture {
     }
 
     QString playerPath() const {
-        return QDir(programDir.path()).filePath(QStringLiteral("VLCportable/VLCportable.exe"));
+        return native(programDir.path() + QStringLiteral("/VLCportable/VLCportable.exe"));
     }
+    // A path as the system writes it (backslashes on Windows), as file dialogs give them.
+    static QString native(const QString& path) { return QDir::toNativeSeparators(path); }
 
     TForm1& open() {
         WindowEnvironment environment;
         environment.messages = &messages;
-        environment.programFolder = programDir.path() + QLatin1Char('/');
-        environment.documentsFolder = documentsDir.path();
+        environment.programFolder = native(programDir.path() + QLatin1Char('/'));
+        environment.documentsFolder = native(documentsDir.path());
         environment.runFileDialog = [this](QFileDialog& dialog) -> std::optional<QString> {
             lastDialog = &dialog;
             return chosenFile;
