@@ -39,6 +39,23 @@ double runPlayer(const QString& player, const QString& parameters) {
     return seconds;
 }
 
+// Writes the title cards (heading 1 as given) into `work` and gives the parameters of a
+// segment that plays excerpt 1 of `source` from `start` to `stop`.
+QString segmentOfExcerptOne(const MediaSource& source, const QString& work,
+                            const QString& heading, std::int32_t start, std::int32_t stop) {
+    MemoryGrid headings(2, 21);
+    headings.setCell(1, 1, heading);
+    QString imageFolder;
+    EXPECT_TRUE(writeTitleCards(headings, work, work + QLatin1Char('/'), imageFolder).ok);
+    ExcerptTable table;
+    table.init();
+    ExcerptSpans spans{};
+    spans[0] = {start, stop, 1};
+    MemoryCheckList pauses(19);
+    std::int32_t next = 1;
+    return buildSegmentCommandLine({source, table, spans, pauses, imageFolder}, next);
+}
+
 TEST(RealPlayer, PlaysTheTitleCardAndTheExcerptAndEndsByItself) {
     const QString player = env("FILMARIN_PLAYER");
     const QString video = env("FILMARIN_VIDEO");
@@ -46,23 +63,12 @@ TEST(RealPlayer, PlaysTheTitleCardAndTheExcerptAndEndsByItself) {
     ASSERT_FALSE(player.isEmpty() || video.isEmpty() || work.isEmpty());
     ASSERT_TRUE(QFile::exists(video));
 
-    MemoryGrid headings(2, 21);
-    headings.setCell(1, 1, QStringLiteral("Ein Ausschnitt"));
-    QString imageFolder;
-    ASSERT_TRUE(writeTitleCards(headings, work, work + QLatin1Char('/'), imageFolder).ok);
-
     MediaSource source;
     source.kind = SourceKind::VideoFile;
     source.videoFilePath = video;
-    ExcerptTable table;
-    table.init();
-    ExcerptSpans spans{};
     constexpr int excerptSeconds = 2;
-    spans[0] = {1, 1 + excerptSeconds, 1};
-    MemoryCheckList pauses(19);
-    std::int32_t next = 1;
-    const QString parameters =
-        buildSegmentCommandLine({source, table, spans, pauses, imageFolder}, next);
+    const QString parameters = segmentOfExcerptOne(source, work, QStringLiteral("Ein Ausschnitt"),
+                                                   1, 1 + excerptSeconds);
 
     const double seconds = runPlayer(player, parameters);
     EXPECT_GE(seconds, kTitleCardSeconds + excerptSeconds - 0.5);
@@ -79,20 +85,10 @@ TEST(RealPlayer, PlaysATitleOfAVideoDvd) {
     ASSERT_FALSE(player.isEmpty() || dvd.isEmpty() || work.isEmpty());
     ASSERT_EQ(detectDiscContent(dvd), SourceKind::DvdVideo);
 
-    MemoryGrid headings(2, 21);
-    QString imageFolder;
-    ASSERT_TRUE(writeTitleCards(headings, work, work + QLatin1Char('/'), imageFolder).ok);
     MediaSource source;
     source.kind = SourceKind::DvdVideo;
     source.driveRoot = dvd;
-    ExcerptTable table;
-    table.init();
-    ExcerptSpans spans{};
-    spans[0] = {2, 4, 1};
-    MemoryCheckList pauses(19);
-    std::int32_t next = 1;
-    const QString parameters =
-        buildSegmentCommandLine({source, table, spans, pauses, imageFolder}, next);
+    const QString parameters = segmentOfExcerptOne(source, work, QString(), 2, 4);
     const double seconds = runPlayer(player, parameters);
     EXPECT_GE(seconds, kTitleCardSeconds + 2 - 0.5);
     EXPECT_LE(seconds, kTitleCardSeconds + 2 + 10.0);
