@@ -41,6 +41,12 @@ echo "Wine step: $(( $(date +%s) - started )) s"
 
 echo "== The whole program for Windows (static Qt from ../shared), tested under Wine, and its zip"
 started=$(date +%s)
+for folder in ../shared/qt6-mingw64 ../shared/libjpeg-mingw64; do
+    if [ ! -d "$folder" ]; then
+        echo "The Windows build needs $folder beside the project (see its BUILD.md)." >&2
+        exit 1
+    fi
+done
 cmake --preset windows-app >/dev/null
 cmake --build --preset windows-app -j"$jobs" --target windows_zip table_tests sources_tests \
     timesfile_tests playback_tests
