@@ -250,6 +250,11 @@ void TForm1::ArrangeWindow() {
     CheckListBox2->setGeometry(744, 49, 49, CheckListBox2->wholeItemsHeight(504));
     StaticText3->setGeometry(808, 1, 57, 17);
     CheckListBox1->setGeometry(800, 65, 65, CheckListBox1->wholeItemsHeight(488));
+    // The ticks stand beside the rows, whatever frames the style draws: play tick k in the
+    // middle of row k, pause tick "k-(k+1)" on the grid line between rows k and k+1.
+    const int firstRowTop = StringGrid1->y() + StringGrid1->frameWidth() + StringGrid::kRowPitch;
+    CheckListBox2->alignTicks(firstRowTop + StringGrid::kRowHeight / 2);
+    CheckListBox1->alignTicks(firstRowTop + StringGrid::kRowHeight);
 
     Panel2->setGeometry(0, 560, 873, 57);
     Button1->setGeometry(392, 8, 257, 41);

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStyledItemDelegate>
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -242,15 +243,13 @@ void StringGrid::selectCell(int column, int row) {
 }
 
 // Draws each item as a narrow tick box with its text right after it, so that "19-20"
-// fits the narrow list; a click anywhere on the item's box toggles the tick.
+// fits the narrow list; a click anywhere on the item's box toggles the tick. Box and text
+// stand the list's tick offset lower (or higher) than the item's middle.
 class CheckListDelegate : public QStyledItemDelegate {
 public:
-    using QStyledItemDelegate::QStyledItemDelegate;
+    explicit CheckListDelegate(CheckListBox* list) : QStyledItemDelegate(list), m_list(list) {}
 
-    static QRect boxRect(const QRect& item) {
-        constexpr int box = 13;
-        return {item.left() + 2, item.top() + (item.height() - box) / 2, box, box};
-    }
+    QRect boxRect(const QRect& item) const { return m_list->tickRectIn(item); }
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override {
@@ -268,7 +267,8 @@ public:
         box.state |= opt.checkState == Qt::Checked ? QStyle::State_On : QStyle::State_Off;
         style->drawPrimitive(QStyle::PE_IndicatorItemViewItemCheck, &box, painter, widget);
         painter->setPen(opt.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
-        const QRect text = opt.rect.adjusted(box.rect.right() + 4 - opt.rect.left(), 0, 0, 0);
+        const QRect text = opt.rect.adjusted(box.rect.right() + 4 - opt.rect.left(), 0, 0, 0)
+                               .translated(0, m_list->tickOffset());
         painter->drawText(text, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, opt.text);
         painter->restore();
     }
@@ -297,6 +297,9 @@ public:
         const bool checked = index.data(Qt::CheckStateRole).toInt() == Qt::Checked;
         return model->setData(index, checked ? Qt::Unchecked : Qt::Checked, Qt::CheckStateRole);
     }
+
+private:
+    CheckListBox* m_list;
 };
 
 CheckListBox::CheckListBox(const QStringList& items, int itemHeight, QWidget* parent)
@@ -325,6 +328,25 @@ void CheckListBox::setChecked(int row, bool checked) {
 void CheckListBox::setAllChecked(bool checked) {
     for (int row = 0; row < count(); ++row)
         setChecked(row, checked);
+}
+
+QRect CheckListBox::tickRectIn(const QRect& item) const {
+    constexpr int box = 13;
+    return {item.left() + 2, item.top() + (item.height() - box) / 2 + m_tickOffset, box, box};
+}
+
+QRect CheckListBox::tickRect(int row) const {
+    return tickRectIn(visualItemRect(item(row)));
+}
+
+void CheckListBox::alignTicks(int firstTickCentre) {
+    // The first item starts right inside the frame; its tick box is centred in it.
+    const int centre = y() + frameWidth() + tickRectIn(QRect(0, 0, 1, m_itemHeight)).center().y() -
+                       m_tickOffset;
+    // Within its item: the items themselves stay where the list puts them.
+    const int room = (m_itemHeight - 13) / 2;
+    m_tickOffset = std::clamp(firstTickCentre - centre, -room, room);
+    viewport()->update();
 }
 
 int CheckListBox::wholeItemsHeight(int height) const {

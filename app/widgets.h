@@ -88,6 +88,14 @@ public:
     void setAllChecked(bool checked);
     // Height of a list that shows whole items only, at most `height`.
     int wholeItemsHeight(int height) const;
+    // Moves every tick box up or down within its item so that the first one's middle lies at
+    // `firstTickCentre`, a y in the coordinates of the list's parent: the ticks then stand
+    // beside the grid rows whatever frames the style gives the grids and the list.
+    void alignTicks(int firstTickCentre);
+    int tickOffset() const { return m_tickOffset; }
+    // Where the tick box of an item is, in the viewport's coordinates.
+    QRect tickRect(int row) const;
+    QRect tickRectIn(const QRect& item) const;
 
 signals:
     void listClicked();
@@ -99,6 +107,7 @@ protected:
 
 private:
     int m_itemHeight;
+    int m_tickOffset = 0;
 };
 
 // A caption in a single-line frame, as the form's static texts are. The text starts at

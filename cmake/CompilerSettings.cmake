@@ -27,10 +27,12 @@ if(FILMARIN_FUZZ)
 endif()
 
 # A static Qt links its plugins into the program: import the ones a program needs. A shared
-# Qt finds them at run time.
+# Qt finds them at run time. Qt's image format plugins are left out: the JPEG one brings
+# Qt's own copy of libjpeg, whose functions would then stand in for the libjpeg-turbo the
+# title cards are written with, a library of another version.
 function(filmarin_import_qt_plugins target)
     get_target_property(qt_core_type Qt6::Core TYPE)
     if(qt_core_type STREQUAL "STATIC_LIBRARY")
-        qt_import_plugins(${target} INCLUDE ${ARGN})
+        qt_import_plugins(${target} INCLUDE ${ARGN} EXCLUDE_BY_TYPE imageformats)
     endif()
 endfunction()

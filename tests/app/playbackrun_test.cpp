@@ -96,6 +96,7 @@ private slots:
     void pauseBehindUntickedExcerptsPreselectsTheNextTicked();
     void okWhenNothingFollowsEndsTheRun();
     void enterPressesTheFocusedButton();
+    void wholeRunFromATimesFile();
     void failedSourceCheckLeavesTitleCards();
     void failedTableCheck();
     void nothingSelected();
@@ -249,6 +250,92 @@ void PlaybackRunTest::enterPressesTheFocusedButton() {
     QTRY_COMPARE(r.playerCalls().size(), 1);
 }
 
+// The whole way a teacher goes: a table with a pause and an unticked excerpt is saved and
+// loaded again, a video file whose name holds a blank, "#" and "%" is chosen, and OK is
+// pressed in every pause dialog. Each command line the player gets is compared character
+// for character: on Windows as CreateProcessA handed it over, elsewhere as its arguments.
+void PlaybackRunTest::wholeRunFromATimesFile() {
+    WindowFixture f;
+    TForm1& w = f.open();
+    QTemporaryDir videos;
+    const QString video = f.native(videos.filePath(QStringLiteral("Teil #1 50%.mp4")));
+    QFile file(video);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    f.chosenFile = video;
+    w.Datei1->trigger();
+    w.show();
+    QTRY_VERIFY(!w.Timer2->isActive());
+
+    // Excerpts 1, 2 and 4 ticked, 3 not; a pause after 2.
+    const int times[][2] = {{0, 5}, {10, 20}, {30, 40}, {50, 60}};
+    w.StringGrid2->setCell(0, 1, QStringLiteral("0"));
+    for (int n = 1; n <= 4; ++n) {
+        w.StringGrid1->setCell(2, n, QString::number(times[n - 1][0]));
+        w.StringGrid2->setCell(2, n, QString::number(times[n - 1][1]));
+    }
+    w.CheckListBox2->setChecked(2, false);
+    w.CheckListBox1->setChecked(1, true);
+    w.Button1->click();
+    const QString saved = f.native(f.documentsDir.filePath(QStringLiteral("Unterricht.zei")));
+    f.chosenFile = saved;
+    w.speichern1->trigger();
+    QVERIFY(QFile::exists(saved));
+    w.allel1->trigger();
+    w.alleabspielen1->trigger();
+    w.Pausenlschen1->trigger();
+    w.ffnen1->trigger();
+    QVERIFY(!w.CheckListBox2->isChecked(2));
+    QVERIFY(w.CheckListBox1->isChecked(1));
+
+    const auto encoded = [](QString path) {
+        return path.replace(QLatin1Char('%'), QStringLiteral("%25"))
+            .replace(QLatin1Char(' '), QStringLiteral("%20"))
+            .replace(QLatin1Char('#'), QStringLiteral("%23"));
+    };
+    const auto item = [&](int n) {
+        const QString card = f.native(f.documentsDir.path() + QStringLiteral("/Bilder_VLC/a%1.jpg").arg(n));
+        return QStringLiteral(" file:///") + encoded(card) +
+               QStringLiteral(" :file-caching=300 :start-time=0.000 :stop-time=2.000 file:///") +
+               encoded(video) +
+               QStringLiteral(" :start-time=%1.000 :stop-time=%2.000 :audio-language=de")
+                   .arg(times[n - 1][0])
+                   .arg(times[n - 1][1]);
+    };
+    const QString start = QLatin1Char('"') + f.playerPath() +
+                          QStringLiteral("\"   --mouse-hide-timeout=0 --video-title-timeout=0 "
+                                         "--high-priority --no-repeat  --playlist-autostart "
+                                         "--no-input-fast-seek --fullscreen --no-video-title-show "
+                                         "--play-and-exit --file-caching=1000 ");
+    const QStringList expected = {start + item(1) + QLatin1Char(' ') + item(2), start + item(4)};
+
+    w.Abspielen1->trigger();
+    QVERIFY(f.pauseDialog->isVisible());
+    QCOMPARE(f.pauseDialog->ComboBox1->currentText(), QStringLiteral("Ausschnitt 1"));
+    QTest::mouseClick(f.pauseDialog->Button1, Qt::LeftButton);
+    QTRY_COMPARE(f.playerCalls().size(), 1);
+    QTRY_VERIFY(f.pauseDialog->isVisible());
+    QCOMPARE(f.pauseDialog->ComboBox1->currentText(), QStringLiteral("Ausschnitt 4"));
+    QTest::mouseClick(f.pauseDialog->Button1, Qt::LeftButton);
+    QTRY_COMPARE(f.playerCalls().size(), 2);
+    QTRY_VERIFY(w.Panel1->isEnabled());
+    QVERIFY(!f.pauseDialog->isVisible());
+
+    const auto calls = f.playerCalls();
+    for (int i = 0; i < 2; ++i) {
+        if (!calls[i].line.isEmpty()) {
+            QCOMPARE(calls[i].line, expected[i]);
+        } else {
+            // No blank stands inside an argument: they are all encoded.
+            QStringList arguments = expected[i].split(QLatin1Char(' '), Qt::SkipEmptyParts);
+            arguments.removeFirst(); // the quoted player
+            QCOMPARE(calls[i].arguments, arguments);
+        }
+        QCOMPARE(calls[i].folder, f.native(f.programDir.path() + QStringLiteral("/VLCportable")));
+    }
+    QVERIFY(f.messages.shown.empty());
+}
+
 void PlaybackRunTest::failedSourceCheckLeavesTitleCards() {
     Run r;
     QFile::remove(*r.chosenFile);
@@ -292,7 +379,7 @@ void PlaybackRunTest::nothingSelected() {
 
 void PlaybackRunTest::playerTooOld() {
     Run r;
-    r.writePlayerFile(QStringLiteral("version.txt"), QStringLiteral("1.6.1"));
+    r.placePlayer(QStringLiteral("1.6.1"));
     r.window->Abspielen1->trigger();
     QCOMPARE(r.messages.shown.size(), std::size_t(1));
     QVERIFY(r.messages.shown[0].text.startsWith(QStringLiteral("Diese Software funktioniert nur")));

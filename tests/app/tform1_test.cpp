@@ -187,7 +187,9 @@ void TForm1Test::playerCheckAfterStartUp() {
     QFETCH(QString, version);
     QFETCH(bool, message);
     WindowFixture f;
-    if (!version.isEmpty())
+    if (version.isEmpty())
+        QFile::remove(f.playerPath());
+    else
         f.placePlayer(version);
     TForm1& w = f.open();
     w.show();
@@ -507,15 +509,6 @@ void TForm1Test::columnsAndRowsCanBeResized() {
     QVERIFY(f.messages.shown.empty());
 }
 
-namespace {
-
-// Vertical centre of a rectangle of `widget`, in the coordinates of `panel`.
-double centreIn(const QWidget* widget, const QRect& rect, const QWidget* panel) {
-    const QPoint top = widget->mapTo(panel, rect.topLeft());
-    return top.y() + (rect.height() - 1) / 2.0;
-}
-
-} // namespace
 
 void TForm1Test::tickListsLineUpWithTheRows() {
     WindowFixture f;
@@ -523,31 +516,36 @@ void TForm1Test::tickListsLineUpWithTheRows() {
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     StringGrid* grid = w.StringGrid1;
-    const auto rowRect = [grid](int row) {
-        // The row's cells without the grid line below them.
-        QRect cell = grid->visualRect(grid->model()->index(row, 0));
+    // Row k's cells, without the grid line below them, in the panel's coordinates.
+    const auto row = [&](int k) {
+        QRect cell = grid->visualRect(grid->model()->index(k, 0));
         cell.setHeight(StringGrid::kRowHeight);
-        return cell;
+        return QRect(grid->viewport()->mapTo(w.Panel1, cell.topLeft()), cell.size());
+    };
+    const auto tick = [&](CheckListBox* list, int item) {
+        const QRect box = list->tickRect(item);
+        return QRect(list->viewport()->mapTo(w.Panel1, box.topLeft()), box.size());
     };
     for (int k = 1; k <= 20; ++k) {
-        const double row = centreIn(grid->viewport(), rowRect(k), w.Panel1);
-        const QRect play = w.CheckListBox2->visualItemRect(w.CheckListBox2->item(k - 1));
-        const double tick = centreIn(w.CheckListBox2->viewport(), play, w.Panel1);
-        QVERIFY2(std::abs(tick - row) <= 2.0,
-                 qPrintable(QStringLiteral("play tick %1 at %2, row at %3").arg(k).arg(tick).arg(row)));
-        QVERIFY(w.CheckListBox2->viewport()->rect().contains(play));
+        const QRect play = tick(w.CheckListBox2, k - 1);
+        // The play tick's middle is in the middle of its row.
+        QVERIFY2(std::abs(play.center().y() - row(k).center().y()) <= 1,
+                 qPrintable(QStringLiteral("play tick %1 at %2, row at %3")
+                                .arg(k)
+                                .arg(play.center().y())
+                                .arg(row(k).center().y())));
+        QVERIFY(w.CheckListBox2->viewport()->rect().contains(w.CheckListBox2->tickRect(k - 1)));
         if (k == 20)
             break;
         // The grid line between rows k and k+1 lies right below row k's cells.
-        const double line = grid->viewport()->mapTo(w.Panel1, rowRect(k).bottomLeft()).y() + 1;
-        const QRect pause = w.CheckListBox1->visualItemRect(w.CheckListBox1->item(k - 1));
-        const double pauseTick = centreIn(w.CheckListBox1->viewport(), pause, w.Panel1);
-        QVERIFY2(std::abs(pauseTick - line) <= 2.0,
+        const int line = row(k).bottom() + 1;
+        const QRect pause = tick(w.CheckListBox1, k - 1);
+        QVERIFY2(std::abs(pause.center().y() - line) <= 1,
                  qPrintable(QStringLiteral("pause tick %1 at %2, line at %3")
                                 .arg(w.CheckListBox1->item(k - 1)->text())
-                                .arg(pauseTick)
+                                .arg(pause.center().y())
                                 .arg(line)));
-        QVERIFY(w.CheckListBox1->viewport()->rect().contains(pause));
+        QVERIFY(w.CheckListBox1->viewport()->rect().contains(w.CheckListBox1->tickRect(k - 1)));
     }
     // Row 20 ends near the grid's lower edge, with no band of a row's height below it.
     for (StringGrid* g : {w.StringGrid1, w.StringGrid2, w.StringGrid3, w.StringGrid4}) {
@@ -555,6 +553,10 @@ void TForm1Test::tickListsLineUpWithTheRows() {
         QVERIFY(bottom <= g->viewport()->height());
         QVERIFY2(g->viewport()->height() - bottom < 12, qPrintable(g->objectName()));
     }
+    // A click on a moved tick box still toggles it.
+    const QRect box = w.CheckListBox1->tickRect(4);
+    QTest::mouseClick(w.CheckListBox1->viewport(), Qt::LeftButton, {}, box.center());
+    QVERIFY(w.CheckListBox1->isChecked(4));
 }
 
 void TForm1Test::everyClickIntoAGridRefreshesTheTotal() {

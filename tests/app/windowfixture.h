@@ -24,9 +24,12 @@ struct WindowFixture {
         window.reset();
     }
 
+    // The stand-in player is in place, so that the player check after start-up, which comes
+    // sooner or later depending on the machine, shows no message.
     WindowFixture() {
         QDir(programDir.path()).mkpath(QStringLiteral("VLCportable"));
         QDir(documentsDir.path()).mkpath(QStringLiteral("."));
+        placeStandInPlayer();
     }
 
     // Places a player that reports the given version: on Windows a stand-in with that
@@ -67,6 +70,7 @@ struct WindowFixture {
     struct PlayerCall {
         QString folder;
         qint64 pid = 0;
+        QString line; // the command line as it came (Windows only)
         QStringList arguments;
     };
     QList<PlayerCall> playerCalls() const {
@@ -81,6 +85,8 @@ struct WindowFixture {
                 call.folder = line.mid(4);
             else if (line.startsWith(QStringLiteral("pid ")))
                 call.pid = line.mid(4).toLongLong();
+            else if (line.startsWith(QStringLiteral("line ")))
+                call.line = line.mid(5);
             else if (line.startsWith(QStringLiteral("arg ")))
                 call.arguments << line.mid(4);
             else if (line == QStringLiteral("end")) {

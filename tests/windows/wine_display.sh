@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Runs a command with a virtual display and a window manager for the Windows programs that
+# Wine starts, as on a Windows desktop. Wine has no Arial: Arial and Arial Narrow are mapped
+# to the Liberation fonts in the prefix ($WINEPREFIX), which must exist.
+#   bash tests/windows/wine_display.sh COMMAND [ARGUMENTS...]
+set -euo pipefail
+work=$(mktemp -d /tmp/filmarin-wine-display-XXXXXX)
+pids=()
+cleanup() {
+    wineserver -k >/dev/null 2>&1 || true
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -dpi 96 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+pids+=($!)
+for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
+export DISPLAY=":$(cat "$work/display")"
+openbox >/dev/null 2>&1 &
+pids+=($!)
+for _ in $(seq 50); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+    sleep 0.1
+done
+
+cat >"$work/fonts.reg" <<'REG'
+REGEDIT4
+
+[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]
+"Arial"="Liberation Sans"
+"Arial Narrow"="Liberation Sans Narrow"
+REG
+# Wine's desktop process must know the display: start it afresh.
+wineserver -k >/dev/null 2>&1 || true
+wine regedit "$work/fonts.reg" >/dev/null 2>&1
+"$@"
