@@ -331,8 +331,8 @@ void CheckListBox::setAllChecked(bool checked) {
 }
 
 QRect CheckListBox::tickRectIn(const QRect& item) const {
-    constexpr int box = 13;
-    return {item.left() + 2, item.top() + (item.height() - box) / 2 + m_tickOffset, box, box};
+    return {item.left() + 2, item.top() + (item.height() - kTickBox) / 2 + m_tickOffset, kTickBox,
+            kTickBox};
 }
 
 QRect CheckListBox::tickRect(int row) const {
@@ -344,7 +344,7 @@ void CheckListBox::alignTicks(int firstTickCentre) {
     const int centre = y() + frameWidth() + tickRectIn(QRect(0, 0, 1, m_itemHeight)).center().y() -
                        m_tickOffset;
     // Within its item: the items themselves stay where the list puts them.
-    const int room = (m_itemHeight - 13) / 2;
+    const int room = (m_itemHeight - kTickBox) / 2;
     m_tickOffset = std::clamp(firstTickCentre - centre, -room, room);
     viewport()->update();
 }
@@ -375,35 +375,56 @@ StaticText::StaticText(const QString& text, QWidget* parent) : QFrame(parent), m
 }
 
 QFont StaticText::captionFont() const {
-    QFont caption = font();
-    caption.setHintingPreference(QFont::PreferFullHinting);
-    const int room = contentsRect().width();
-    // At most half a pixel less between two letters.
-    for (int step = 0; step <= 10; ++step) {
-        caption.setLetterSpacing(QFont::AbsoluteSpacing, -0.05 * step);
-        if (QFontMetrics(caption).tightBoundingRect(m_text).width() <= room)
-            break;
-    }
-    return caption;
+    fit();
+    return m_captionFont;
 }
 
 QRect StaticText::inkRect() const {
-    const QRect ink = QFontMetrics(captionFont()).tightBoundingRect(m_text);
+    fit();
+    return m_ink;
+}
+
+void StaticText::fit() const {
+    if (m_fitted)
+        return;
+    m_fitted = true;
+    QFont caption = font();
+    caption.setHintingPreference(QFont::PreferFullHinting);
     const QRect room = contentsRect();
-    const int left = room.left() - std::min(0, ink.left());
-    const int baseline = room.top() + (room.height() - ink.height()) / 2 - ink.top();
-    return ink.translated(left, baseline);
+    // At most half a pixel less between two letters.
+    QRect glyphs;
+    for (int step = 0; step <= 10; ++step) {
+        caption.setLetterSpacing(QFont::AbsoluteSpacing, -0.05 * step);
+        glyphs = QFontMetrics(caption).tightBoundingRect(m_text);
+        if (glyphs.width() <= room.width())
+            break;
+    }
+    m_captionFont = caption;
+    const int left = room.left() - std::min(0, glyphs.left());
+    const int baseline = room.top() + (room.height() - glyphs.height()) / 2 - glyphs.top();
+    m_origin = QPoint(left, baseline);
+    m_ink = glyphs.translated(m_origin);
+}
+
+void StaticText::resizeEvent(QResizeEvent* event) {
+    m_fitted = false;
+    QFrame::resizeEvent(event);
+}
+
+void StaticText::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::FontChange)
+        m_fitted = false;
+    QFrame::changeEvent(event);
 }
 
 void StaticText::paintEvent(QPaintEvent* event) {
     QFrame::paintEvent(event);
+    fit();
     QPainter painter(this);
-    painter.setFont(captionFont());
+    painter.setFont(m_captionFont);
     painter.setPen(palette().color(foregroundRole()));
     painter.setClipRect(contentsRect());
-    const QRect ink = inkRect();
-    const QRect glyphs = QFontMetrics(painter.font()).tightBoundingRect(m_text);
-    painter.drawText(ink.topLeft() - glyphs.topLeft(), m_text);
+    painter.drawText(m_origin, m_text);
 }
 
 LabeledEdit::LabeledEdit(const QString& label, QWidget* parent)

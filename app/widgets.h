@@ -106,6 +106,7 @@ protected:
     void keyboardSearch(const QString&) override {}
 
 private:
+    static constexpr int kTickBox = 13;
     int m_itemHeight;
     int m_tickOffset = 0;
 };
@@ -126,9 +127,18 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
+    // Chooses the font and the place of the caption for the frame's present size and font.
+    void fit() const;
+
     QString m_text;
+    mutable bool m_fitted = false;
+    mutable QFont m_captionFont;
+    mutable QPoint m_origin; // where the caption's baseline starts
+    mutable QRect m_ink;
 };
 
 // The total field: a read-only edit with its label to the left.
