@@ -1,8 +1,7 @@
 #include "dialogweiter.h"
 
+#include "dialogtemplate.h"
 #include "table/textops.h"
-#include "unit1.h"
-#include "widgets.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -15,10 +14,9 @@
 
 namespace filmarin {
 
-TDialogWeiter_Form::TDialogWeiter_Form(TForm1& mainWindow)
-    : QDialog(&mainWindow, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                               Qt::WindowCloseButtonHint),
-      m_main(mainWindow) {
+TDialogWeiter_Form::TDialogWeiter_Form(QWidget* mainWindow)
+    : QDialog(mainWindow, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                              Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("DialogWeiter_Form"));
     setWindowTitle(QStringLiteral("Pause"));
     setModal(false);
@@ -66,6 +64,12 @@ void TDialogWeiter_Form::FillExcerptChoice(const ExcerptSpans& spans) {
         ComboBox1->setCurrentIndex(0);
 }
 
+void TDialogWeiter_Form::showChoice() {
+    show();
+    raise();
+    activateWindow();
+}
+
 void TDialogWeiter_Form::PreselectExcerpt(std::int32_t n) {
     // The first listed excerpt at or after n: after a pause that unticked excerpts follow,
     // the run goes on with the next ticked one. When none follows, every excerpt up to the
@@ -111,9 +115,8 @@ void TDialogWeiter_Form::Button1Click() {
         ComboBox1->setFocus();
         return;
     }
-    m_main.setNextExcerpt(*chosen);
     m_continueChosen = true;
-    m_main.Timer1->start();
+    emit continueWith(*chosen);
     close();
 }
 
@@ -127,14 +130,15 @@ void TDialogWeiter_Form::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     // Centred on the main window.
     QRect frame = frameGeometry();
-    frame.moveCenter(m_main.frameGeometry().center());
+    if (parentWidget())
+        frame.moveCenter(parentWidget()->window()->frameGeometry().center());
     move(frame.topLeft());
 }
 
 void TDialogWeiter_Form::closeEvent(QCloseEvent* event) {
     event->accept();
     if (!m_continueChosen)
-        m_main.UnlockControls();
+        emit ended();
 }
 
 void TDialogWeiter_Form::keyPressEvent(QKeyEvent* event) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "playback/playbackrun.h"
 #include "table/excerpttable.h"
 
 #include <QDialog>
@@ -13,13 +14,12 @@ class QPushButton;
 
 namespace filmarin {
 
-class TForm1;
-
-// The "Pause" dialog between two segments of a playback run: where to go on.
-class TDialogWeiter_Form : public QDialog {
+// The "Pause" dialog between two segments of a playback run: where to go on. It is
+// centred on its parent, the main window.
+class TDialogWeiter_Form : public QDialog, public PauseChoice {
     Q_OBJECT
 public:
-    explicit TDialogWeiter_Form(TForm1& mainWindow);
+    explicit TDialogWeiter_Form(QWidget* mainWindow);
 
     QLabel* Label1;
     QComboBox* ComboBox1;
@@ -27,13 +27,21 @@ public:
     QPushButton* Button2;
 
     // Lists "Ausschnitt N" for every selected excerpt and selects the first entry.
-    void FillExcerptChoice(const ExcerptSpans& spans);
+    void FillExcerptChoice(const ExcerptSpans& spans) override;
     // Selects the entry of the first listed excerpt at or after n; none when no listed
     // excerpt follows.
-    void PreselectExcerpt(std::int32_t n);
+    void PreselectExcerpt(std::int32_t n) override;
+    // Shows the dialog without waiting for it.
+    void showChoice() override;
     // The excerpt of the chosen entry; empty when the typed text names no entry.
     std::optional<std::int32_t> ChosenExcerpt() const;
     bool continueChosen() const { return m_continueChosen; }
+
+signals:
+    // OK: the run goes on with this excerpt.
+    void continueWith(std::int32_t excerpt);
+    // The dialog was closed without OK ("Beenden", the close box, Escape): the run ends.
+    void ended();
 
 public slots:
     void Button1Click();
@@ -48,7 +56,6 @@ protected:
 private:
     void arrange();
 
-    TForm1& m_main;
     std::array<std::int32_t, kExcerptCount> m_comboToExcerpt{};
     std::array<std::int32_t, kExcerptCount + 1> m_excerptToCombo{};
     bool m_continueChosen = false;

@@ -1,9 +1,7 @@
 #include "laufwerk_oeffnen.h"
 
-#include "unit1.h"
-#include "widgets.h"
+#include "dialogtemplate.h"
 
-#include <QAction>
 #include <QCloseEvent>
 #include <QFrame>
 #include <QHeaderView>
@@ -23,10 +21,11 @@ constexpr int kCaptionRole = Qt::UserRole + 2;
 
 } // namespace
 
-TDVD_CD_oeffnen::TDVD_CD_oeffnen(TForm1& mainWindow, DriveSystem& drives)
-    : QDialog(&mainWindow, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                               Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      m_main(mainWindow), m_drives(drives) {
+TDVD_CD_oeffnen::TDVD_CD_oeffnen(QWidget* mainWindow, DriveSystem& drives,
+                                 MessageSink& messages)
+    : QDialog(mainWindow, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                              Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      m_drives(drives), m_messages(messages) {
     setObjectName(QStringLiteral("DVD_CD_oeffnen"));
     setWindowTitle(QStringLiteral("Video-DVD/CD öffnen"));
     setModal(false);
@@ -117,19 +116,16 @@ void TDVD_CD_oeffnen::Button1Click() {
     m_state.chosenKind = 0;
     Timer1->stop();
     Timer2->stop();
-    MessageSink& messages = m_main.messages();
     std::int32_t kind = 0;
-    if (checkDriveReady(*this, m_state, messages))
-        kind = checkDriveContent(*this, m_state, messages);
+    if (checkDriveReady(*this, m_state, m_messages))
+        kind = checkDriveContent(*this, m_state, m_messages);
     if (kind == 0) {
         Timer1->start();
         return;
     }
     m_state.chosenKind = kind;
     m_state.chosenDrive = selectedDriveText(*this, m_state);
-    m_main.mediaSource().driveRoot = m_state.chosenDrive;
-    m_main.mediaSource().kind = m_state.chosenKind;
-    m_main.Abspielen1->setEnabled(true);
+    emit discChosen(m_state.chosenDrive, m_state.chosenKind);
     close();
 }
 
@@ -137,7 +133,7 @@ void TDVD_CD_oeffnen::closeEvent(QCloseEvent* event) {
     Timer1->stop();
     Timer2->stop();
     event->accept();
-    m_main.UnlockControls();
+    emit closed();
 }
 
 void TDVD_CD_oeffnen::keyPressEvent(QKeyEvent* event) {

@@ -11,14 +11,12 @@ class QTreeWidget;
 
 namespace filmarin {
 
-class TForm1;
-
 // The disc browser "Video-DVD/CD öffnen": the drives with type, label and readiness, kept
 // current by two timers that switch each other on.
 class TDVD_CD_oeffnen : public QDialog, public DriveListView {
     Q_OBJECT
 public:
-    TDVD_CD_oeffnen(TForm1& mainWindow, DriveSystem& drives);
+    TDVD_CD_oeffnen(QWidget* mainWindow, DriveSystem& drives, MessageSink& messages);
 
     QTreeWidget* ListView1;
     QTimer* Timer1;
@@ -42,6 +40,13 @@ public:
     void removeRow(int row) override;
     void selectRow(int row) override;
 
+signals:
+    // OK found a disc it can play: the drive as the browser names it and its content
+    // (1 video DVD, 2 VCD, 3 SVCD, 4 audio CD). The browser then closes.
+    void discChosen(const QString& drive, std::int32_t kind);
+    // The browser has closed, after OK or without a choice.
+    void closed();
+
 public slots:
     void Timer1Timer();
     void Timer2Timer();
@@ -58,8 +63,8 @@ private:
     void arrange();
     void showDriveNames();
 
-    TForm1& m_main;
     DriveSystem& m_drives;
+    MessageSink& m_messages;
     DiscBrowserState m_state;
 };
 

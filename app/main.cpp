@@ -1,5 +1,5 @@
 #include "program.h"
 
 int main(int argc, char* argv[]) {
-    return filmarin::runProgram(argc, argv);
+    return filmarin::runFilmarin(argc, argv);
 }

@@ -3,11 +3,13 @@
 #include "dialogweiter.h"
 #include "laufwerk_oeffnen.h"
 #include "platform/folders.h"
+#include "sources/drives.h"
 #include "unit1.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QSettings>
+#include <QTimer>
 #include <QTranslator>
 
 namespace filmarin {
@@ -28,7 +30,44 @@ void keepNoSettings() {
 
 } // namespace
 
-int runProgram(int argc, char* argv[], const std::function<void(TForm1&)>& started) {
+Program::Program(WindowEnvironment environment, DriveSystem* drives) {
+    if (!drives) {
+        m_systemDrives = std::make_unique<SystemDrives>();
+        drives = m_systemDrives.get();
+    }
+    m_form1 = std::make_unique<TForm1>(m_values, std::move(environment));
+    TForm1& form1 = *m_form1;
+    m_pauseDialog = std::make_unique<TDialogWeiter_Form>(&form1);
+    m_discBrowser = std::make_unique<TDVD_CD_oeffnen>(&form1, *drives, form1.messages());
+    m_run = std::make_unique<PlaybackRun>(
+        RunValues{m_values.table, m_values.spans, form1.view(), m_values.source,
+                  m_values.programFolder, m_values.imageFolder, m_values.playerPath},
+        *m_pauseDialog, form1, form1, form1.messages());
+    form1.setPlaybackRun(m_run.get());
+    form1.setDiscBrowser(m_discBrowser.get());
+
+    // OK in the pause dialog: the segment starts from Timer1 once the dialog has gone.
+    QObject::connect(m_pauseDialog.get(), &TDialogWeiter_Form::continueWith, &form1,
+                     [this](std::int32_t excerpt) {
+                         m_run->continueWith(excerpt);
+                         m_form1->Timer1->start();
+                     });
+    QObject::connect(m_pauseDialog.get(), &TDialogWeiter_Form::ended, &form1,
+                     [this] { m_run->endAtPause(); });
+    QObject::connect(m_discBrowser.get(), &TDVD_CD_oeffnen::discChosen, &form1,
+                     &TForm1::takeDisc);
+    QObject::connect(m_discBrowser.get(), &TDVD_CD_oeffnen::closed, &form1,
+                     &TForm1::UnlockControls);
+}
+
+Program::~Program() {
+    // The dialogs go before their parent, the main window.
+    m_discBrowser.reset();
+    m_pauseDialog.reset();
+    m_form1.reset();
+}
+
+int runFilmarin(int argc, char* argv[], const std::function<void(TForm1&)>& started) {
     keepNoSettings();
     // Qt's own options (-geometry, -qwindowtitle, -style, ...) are not honoured either.
     static char fallbackName[] = "filmarin";
@@ -42,12 +81,8 @@ int runProgram(int argc, char* argv[], const std::function<void(TForm1&)>& start
         QApplication::installTranslator(&qtGerman);
     QApplication::setQuitOnLastWindowClosed(false);
 
-    TForm1 form1;
-    TDialogWeiter_Form dialogWeiterForm(form1);
-    form1.setPauseDialog(&dialogWeiterForm);
-    SystemDrives drives;
-    TDVD_CD_oeffnen dvdCdOeffnen(form1, drives);
-    form1.setDiscBrowser(&dvdCdOeffnen);
+    Program program;
+    TForm1& form1 = program.mainWindow();
     QObject::connect(&form1, &TForm1::closed, &application, &QApplication::quit);
     form1.show();
     if (started)

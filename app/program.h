@@ -1,15 +1,47 @@
 #pragma once
 
+#include "playback/playbackrun.h"
+#include "programvalues.h"
+#include "unit1.h"
+
 #include <functional>
+#include <memory>
 
 namespace filmarin {
 
-class TForm1;
+class DriveSystem;
+class TDialogWeiter_Form;
+class TDVD_CD_oeffnen;
 
-// Runs the program: creates the three windows in their order, shows the main window and
-// runs the event loop until it is closed. The command line is not interpreted: Qt gets only
-// the program's name. No settings are read or written. `started`, when given, runs once the
-// main window is shown.
-int runProgram(int argc, char* argv[], const std::function<void(TForm1&)>& started = {});
+// The program's one set of values and its three windows, created in their order (the main
+// window, the pause dialog, the disc browser) and connected to the playback run.
+class Program {
+public:
+    // `drives` defaults to the system's drives.
+    explicit Program(WindowEnvironment environment = {}, DriveSystem* drives = nullptr);
+    ~Program();
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    ProgramValues& values() { return m_values; }
+    TForm1& mainWindow() { return *m_form1; }
+    TDialogWeiter_Form& pauseDialog() { return *m_pauseDialog; }
+    TDVD_CD_oeffnen& discBrowser() { return *m_discBrowser; }
+    PlaybackRun& run() { return *m_run; }
+
+private:
+    ProgramValues m_values;
+    std::unique_ptr<DriveSystem> m_systemDrives;
+    std::unique_ptr<TForm1> m_form1;
+    std::unique_ptr<TDialogWeiter_Form> m_pauseDialog;
+    std::unique_ptr<TDVD_CD_oeffnen> m_discBrowser;
+    std::unique_ptr<PlaybackRun> m_run;
+};
+
+// The program entry: makes the application and the program's windows, shows the main
+// window and runs the event loop until it is closed. The command line is not interpreted:
+// Qt gets only the program's name. No settings are read or written. `started`, when
+// given, runs once the main window is shown.
+int runFilmarin(int argc, char* argv[], const std::function<void(TForm1&)>& started = {});
 
 } // namespace filmarin

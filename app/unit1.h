@@ -1,9 +1,12 @@
 #pragma once
 
-#include "sources/mediasource.h"
-#include "table/excerpttable.h"
+#include "checklistbox.h"
+#include "labelededit.h"
+#include "playback/playbackrun.h"
+#include "programvalues.h"
+#include "statictext.h"
+#include "stringgrid.h"
 #include "table/tableview.h"
-#include "widgets.h"
 
 #include <QMainWindow>
 #include <functional>
@@ -14,7 +17,6 @@ class QAction;
 class QActionGroup;
 class QFileDialog;
 class QFrame;
-class QLabel;
 class QMenu;
 class QMenuBar;
 class QPushButton;
@@ -32,102 +34,102 @@ struct WindowEnvironment {
     std::optional<QString> documentsFolder; // default: the user's documents folder
 };
 
-// The main window: the excerpt table, the total play time and every command.
-class TDialogWeiter_Form;
 struct TimesFileContext;
 
-class TForm1 : public QMainWindow {
+// The main window: the excerpt table, the total play time and every command. It locks its
+// controls for a playback run and starts the player for it.
+class TForm1 : public QMainWindow, public ControlLock, public PlayerStarter {
     Q_OBJECT
 public:
-    explicit TForm1(WindowEnvironment environment = {}, QWidget* parent = nullptr);
+    TForm1(ProgramValues& values, WindowEnvironment environment = {}, QWidget* parent = nullptr);
     ~TForm1() override;
 
-    // Components, named as the program's commands and tests know them.
-    StringGrid* StringGrid1;
+    // Components, named as the program's commands and tests know them; the comment gives
+    // what the user sees.
     QMenuBar* MainMenu1;
-    QMenu* Video1;
-    QAction* DVD1;
-    QAction* Datei1;
-    QMenu* Ausschnitte1;
-    QAction* ffnen1;
-    QAction* speichern1;
-    QAction* Abspielen1;
-    StringGrid* StringGrid2;
-    StaticText* StaticText1;
-    StaticText* StaticText2;
-    QFrame* Panel1;
-    QAction* Info1;
-    QAction* allel1;
-    CheckListBox* CheckListBox1;
-    StaticText* StaticText3;
-    QFileDialog* OpenDialogVideo = nullptr; // made on first use
-    CheckListBox* CheckListBox2;
-    StaticText* StaticText4;
-    QTimer* Timer1;
+    QMenu* Video1;               // menu "Video"
+    QAction* DVD1;               //   "Video-DVD/CD öffnen"
+    QAction* Datei1;             //   "Video-Datei öffnen"
+    QMenu* Ausschnitte1;         // menu "Zeiten"
+    QAction* ffnen1;             //   "öffnen"
+    QAction* speichern1;         //   "speichern"
+    QAction* allel1;             //   "alle Zeiten löschen"
+    QAction* Abspielenlschen1;   //   "alle Einträge "Abspielen" löschen"
+    QAction* alleabspielen1;     //   "Alle Einträge "Abspielen" markieren"
+    QAction* allePausen1;        //   "alle Pausen markieren"
+    QAction* Pausenlschen1;      //   "alle Pausen löschen"
+    QAction* itelauf1setzen1;    //   "alle Titelnummern auf 1 setzen"
+    QAction* Bemerkungenlschen1; //   "Standardüberschriften"
+    QMenu* Sprache1;             // menu "Sprache"
+    QAction* deutsch1;           //   "deutsch"
+    QAction* englisch1;          //   "englisch"
+    QAction* franzsisch1;        //   "französisch"
+    QAction* spanisch1;          //   "spanisch"
+    QAction* italienisch1;       //   "italienisch"
+    QAction* Abspielen1;         // menu command "Abspielen"
+    QAction* Info1;              // menu command "Info"
+
+    QFrame* Panel1;              // the table
+    StaticText* StaticText6;     //   "Überschrift"
+    StringGrid* StringGrid4;     //   excerpt numbers and headings
+    StaticText* StaticText5;     //   "Titel Nr."
+    StringGrid* StringGrid3;     //   DVD title or CD track numbers
+    StaticText* StaticText1;     //   "Startzeiten"
+    StringGrid* StringGrid1;     //   start times: "Std.", "Min.", "Sek."
+    StaticText* StaticText2;     //   "Stoppzeiten"
+    StringGrid* StringGrid2;     //   stop times
+    StaticText* StaticText4;     //   "Abspielen"
+    CheckListBox* CheckListBox2; //   play ticks "1" ... "20"
+    StaticText* StaticText3;     //   "Pausen"
+    CheckListBox* CheckListBox1; //   pause ticks "1-2" ... "19-20"
+    QFrame* Panel2;              // the total
+    LabeledEdit* LabeledEdit1;   //   "Ausgewählte Gesamtspielzeit:"
+    QPushButton* Button1;        //   "Anzeige Gesamtspielzeit aktualisieren"
+
+    QTimer* Timer1; // 10 ms, one shot: plays the next segment once the pause dialog is gone
+    QTimer* Timer2; // 50 ms, one shot: the player check after start-up
+    QFileDialog* OpenDialogVideo = nullptr;  // made on first use
     QFileDialog* OpenDialogZeiten = nullptr; // made on first use
     QFileDialog* SaveDialogZeiten = nullptr; // made on first use
-    QAction* Abspielenlschen1;
-    QAction* Pausenlschen1;
-    QAction* alleabspielen1;
-    QAction* allePausen1;
-    QFrame* Panel2;
-    QPushButton* Button1;
-    LabeledEdit* LabeledEdit1;
-    QMenu* Sprache1;
-    QAction* deutsch1;
-    QAction* englisch1;
-    QAction* franzsisch1;
-    QAction* spanisch1;
-    QAction* italienisch1;
-    StringGrid* StringGrid3;
-    StaticText* StaticText5;
-    StringGrid* StringGrid4;
-    StaticText* StaticText6;
-    QAction* itelauf1setzen1;
-    QAction* Bemerkungenlschen1;
-    QTimer* Timer2;
 
     // The file dialogs, made when first asked for.
     QFileDialog& openDialogVideo();
     QFileDialog& openDialogZeiten();
     QFileDialog& saveDialogZeiten();
 
-    // Program-wide values.
-    ExcerptTable& table() { return m_table; }
-    const ExcerptSpans& spans() const { return m_spans; }
-    MediaSource& mediaSource() { return m_source; }
+    // The program-wide values, as this window shows them.
+    ExcerptTable& table() { return m_values.table; }
+    const ExcerptSpans& spans() const { return m_values.spans; }
+    MediaSource& mediaSource() { return m_values.source; }
+    const QString& documentsFolder() const { return m_values.documentsFolder; }
+    const QString& programFolder() const { return m_values.programFolder; }
+    const QString& imageFolder() const { return m_values.imageFolder; }
+    const QString& playerPath() const { return m_values.playerPath; }
     TableView& view() { return *m_view; }
     MessageSink& messages() { return *m_messages; }
-    const QString& documentsFolder() const { return m_documentsFolder; }
-    const QString& programFolder() const { return m_programFolder; }
-    const QString& playerPath() const { return m_playerPath; }
-    std::int32_t timesFileVersion() const { return m_timesFileVersion; }
     bool closingFlag() const { return m_closingFlag; }
 
     // Window operations other parts of the program use.
-    void LockControls();
-    void UnlockControls();
+    void LockControls() override;
+    void UnlockControls() override;
     void LanguageCodeFromMenu();
     void MenuFromLanguageCode();
     void RefreshTotals();
     bool LocatePlayer();
+    // A disc was chosen in the disc browser: it is the source, and "Abspielen" is enabled.
+    void takeDisc(const QString& drive, std::int32_t kind);
     // The text the Info command shows.
     static QString infoText();
 
-    // Hooks for the two dialogs, which are created after the main window.
+    // Set once by the program, which creates them after the main window.
     void setDiscBrowser(QWidget* browser) { m_discBrowser = browser; }
-    void setPauseDialog(TDialogWeiter_Form* dialog) { m_pauseDialog = dialog; }
+    void setPlaybackRun(PlaybackRun* run) { m_run = run; }
 
-    // The playback run.
-    const QString& imageFolder() const { return m_imageFolder; }
-    std::int32_t nextExcerpt() const { return m_nextExcerpt; }
-    void setNextExcerpt(std::int32_t n) { m_nextExcerpt = n; }
-    bool runFailed() const { return m_runFailed; }
+    // The playback run's steps on this window.
     void StartRun();
-    bool RunContinues();
-    void OfferNextSegment();
     void PlayNextSegment();
-    bool RunPlayer(int priorityMode, const QString& programFile, const QString& parameters);
+    PlayerOutcome RunPlayer(int priorityMode, const QString& programFile,
+                            const QString& parameters) override;
     void IsClosing(bool& terminate) const { terminate = m_closingFlag; }
 
 signals:
@@ -157,11 +159,14 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // Layout (unit1_layout.cpp).
     void createComponents();
-    void FormCreate();
-    void FormClose();
+    void connectComponents();
     void ArrangeWindow();
     void SetColumnWidths();
+
+    void FormCreate();
+    void FormClose();
     void ZeroAllTimes();
     void SetAllTitleNumbersToOne();
     void SetStandardHeadings();
@@ -175,25 +180,15 @@ private:
     std::optional<QString> runFileDialog(QFileDialog& dialog);
     TimesFileContext timesFileContext();
 
+    ProgramValues& m_values;
     WindowEnvironment m_environment;
     std::unique_ptr<MessageSink> m_ownMessages;
     MessageSink* m_messages = nullptr;
     std::unique_ptr<TableView> m_view;
     QActionGroup* m_languages = nullptr;
     QWidget* m_discBrowser = nullptr;
-    TDialogWeiter_Form* m_pauseDialog = nullptr;
-    std::int32_t m_nextExcerpt = 1;
-    bool m_runFailed = false;
+    PlaybackRun* m_run = nullptr;
     bool m_centred = false;
-
-    ExcerptTable m_table;
-    ExcerptSpans m_spans{};
-    MediaSource m_source;
-    QString m_documentsFolder;
-    QString m_programFolder;
-    QString m_playerPath;
-    QString m_imageFolder;
-    std::int32_t m_timesFileVersion = 0;
     bool m_closingFlag = false;
 };
 

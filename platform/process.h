@@ -27,8 +27,9 @@ using MessagePump = std::function<void()>;
 // Starts `programFile` with `parameters` (trailing blanks and control characters removed)
 // in `workingFolder` (empty: the program file's folder). With `wait`, polls every 50 ms
 // until the program has ended, asking `callback` whether to end it and pumping messages
-// between polls. A program that cannot be started is silently not started.
-void runProgram(int priorityMode, const std::string& programFile, const std::string& parameters,
+// between polls. False when the program could not be started; true once it was started,
+// however it ended.
+bool runProgram(int priorityMode, const std::string& programFile, const std::string& parameters,
                 std::string workingFolder, bool wait, const WaitCallback& callback,
                 const MessagePump& pump);
 

@@ -118,7 +118,7 @@ void closeFrom(int first, int keep) {
 
 } // namespace
 
-void runProgram(int priorityMode, const std::string& programFile, const std::string& parameters,
+bool runProgram(int priorityMode, const std::string& programFile, const std::string& parameters,
                 std::string workingFolder, bool wait, const WaitCallback& callback,
                 const MessagePump& pump) {
     if (workingFolder.empty())
@@ -138,12 +138,12 @@ void runProgram(int priorityMode, const std::string& programFile, const std::str
     // The child reports a failed start through this pipe; a successful exec closes it.
     int report[2];
     if (::pipe2(report, O_CLOEXEC) != 0)
-        return;
+        return false;
     const pid_t pid = ::fork();
     if (pid < 0) {
         ::close(report[0]);
         ::close(report[1]);
-        return;
+        return false;
     }
     if (pid == 0) {
         ::setpgid(0, 0);
@@ -175,17 +175,18 @@ void runProgram(int priorityMode, const std::string& programFile, const std::str
     if (got == static_cast<ssize_t>(sizeof error)) {
         // Not started: the child is ending by itself.
         child.reap();
-        return;
+        return false;
     }
 
     if (!wait)
-        return;
+        return true;
     ProcessInformation information;
     information.processId = static_cast<std::uint32_t>(pid);
     information.threadId = static_cast<std::uint32_t>(pid);
     waitForProgram(
         information, [&] { return child.waitForEnd(); }, [&] { child.terminate(); }, callback,
         pump);
+    return true;
 }
 
 } // namespace filmarin::platform

@@ -26,7 +26,7 @@ struct Handles {
 
 } // namespace
 
-void runProgram(int priorityMode, const std::string& programFile, const std::string& parameters,
+bool runProgram(int priorityMode, const std::string& programFile, const std::string& parameters,
                 std::string workingFolder, bool wait, const WaitCallback& callback,
                 const MessagePump& pump) {
     if (workingFolder.empty())
@@ -50,10 +50,10 @@ void runProgram(int priorityMode, const std::string& programFile, const std::str
     ZeroMemory(&info, sizeof info);
     if (!CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, flags, nullptr,
                         workingFolder.empty() ? nullptr : workingFolder.c_str(), &startup, &info))
-        return;
+        return false;
     Handles handles{info};
     if (!wait)
-        return;
+        return true;
     ProcessInformation information;
     information.process = info.hProcess;
     information.thread = info.hThread;
@@ -62,6 +62,7 @@ void runProgram(int priorityMode, const std::string& programFile, const std::str
     waitForProgram(
         information, [&] { return WaitForSingleObject(info.hProcess, 50) == WAIT_OBJECT_0; },
         [&] { TerminateProcess(info.hProcess, 0xFFFFFFFF); }, callback, pump);
+    return true;
 }
 
 } // namespace filmarin::platform

@@ -2,7 +2,7 @@
 
 #include "sources/mediasource.h"
 #include "table/excerpttable.h"
-#include "table/tableview.h"
+#include "views/views.h"
 
 #include <QString>
 #include <cstdint>

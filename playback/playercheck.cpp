@@ -44,4 +44,9 @@ bool checkPlayerVersion(const QString& playerPath, MessageSink& messages) {
     return false;
 }
 
+bool locatePlayer(const QString& programFolder, QString& playerPath, MessageSink& messages) {
+    playerPath = playerPathIn(programFolder);
+    return checkPlayerVersion(playerPath, messages);
+}
+
 } // namespace filmarin

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "table/tableview.h"
+#include "views/views.h"
 
 #include <QString>
 
@@ -21,5 +21,8 @@ void showPlayerVersionMessage(MessageSink& messages);
 
 // Reads the player's version; when it is too old or missing the user is told so.
 bool checkPlayerVersion(const QString& playerPath, MessageSink& messages);
+
+// Sets `playerPath` to the player under the program folder and checks its version.
+bool locatePlayer(const QString& programFolder, QString& playerPath, MessageSink& messages);
 
 } // namespace filmarin

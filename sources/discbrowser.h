@@ -1,7 +1,7 @@
 #pragma once
 
 #include "drives.h"
-#include "table/tableview.h"
+#include "views/views.h"
 
 #include <QString>
 #include <QStringList>

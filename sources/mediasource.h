@@ -1,6 +1,6 @@
 #pragma once
 
-#include "table/tableview.h"
+#include "views/views.h"
 
 #include <QString>
 #include <cstdint>

@@ -158,7 +158,7 @@ void DiscBrowserWindowTest::closeBoxAndReopen() {
     Drives f;
     TForm1& w = f.open();
     w.DVD1->trigger();
-    QTest::keyClick(f.discBrowser.get(), Qt::Key_Escape);
+    QTest::keyClick(f.discBrowser, Qt::Key_Escape);
     QVERIFY(!f.discBrowser->isVisible());
     QVERIFY(!f.locked());
     QCOMPARE(w.mediaSource().kind, 0);
@@ -172,7 +172,7 @@ void DiscBrowserWindowTest::enterPressesTheFocusedOk() {
     Drives f;
     TForm1& w = f.open();
     w.DVD1->trigger();
-    QVERIFY(QTest::qWaitForWindowExposed(f.discBrowser.get()));
+    QVERIFY(QTest::qWaitForWindowExposed(f.discBrowser));
     // Enter in the drive list presses nothing.
     f.discBrowser->ListView1->setFocus();
     QTest::keyClick(f.discBrowser->ListView1, Qt::Key_Return);

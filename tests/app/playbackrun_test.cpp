@@ -1,4 +1,5 @@
 #include "playback/commandline.h"
+#include "playback/playbackrun.h"
 #include "table/tablecheck.h"
 #include "processexists.h"
 #include "windowfixture.h"
@@ -101,6 +102,7 @@ private slots:
     void failedTableCheck();
     void nothingSelected();
     void playerTooOld();
+    void playerRemovedAfterTheCheck();
     void unwritableTitleCardsStopTheRun();
     void languageComesFromTheMenu();
     void closingTheWindowEndsThePlayer();
@@ -125,7 +127,7 @@ void PlaybackRunTest::threeExcerptsInOneSegment() {
     QCOMPARE(calls[0].folder, r.native(r.programDir.path() + QStringLiteral("/VLCportable")));
     QVERIFY(!r.pauseDialog->isVisible());
     QVERIFY(!r.locked());
-    QCOMPARE(r.window->nextExcerpt(), 21);
+    QCOMPARE(r.program->run().nextExcerpt(), 21);
     QVERIFY(r.messages.shown.empty());
 }
 
@@ -137,7 +139,7 @@ void PlaybackRunTest::pauseAfterExcerptFive() {
     QCOMPARE(r.playerCalls()[0].arguments, r.expectedArguments({{2, 10, 20}, {5, 70, 95}}));
     QVERIFY(r.pauseDialog->isVisible());
     QVERIFY(r.locked());
-    QCOMPARE(r.window->nextExcerpt(), 6);
+    QCOMPARE(r.program->run().nextExcerpt(), 6);
     QCOMPARE(r.entries().size(), 3);
     r.pauseDialog->ComboBox1->setCurrentIndex(2);
     r.okAndWait(2);
@@ -166,7 +168,7 @@ void PlaybackRunTest::beendenAndCloseBoxEndTheRun() {
     r.pauseDialog->close();
     QVERIFY(!r.locked());
     r.window->Abspielen1->trigger();
-    QTest::keyClick(r.pauseDialog.get(), Qt::Key_Escape);
+    QTest::keyClick(r.pauseDialog, Qt::Key_Escape);
     QVERIFY(!r.pauseDialog->isVisible());
     QVERIFY(!r.locked());
     QTest::qWait(60);
@@ -201,7 +203,7 @@ void PlaybackRunTest::pauseBehindUntickedExcerptsPreselectsTheNextTicked() {
     r.okAndWait(1);
     QCOMPARE(r.playerCalls()[0].arguments,
              r.expectedArguments({{1, 1, 2}, {3, 30, 40}, {4, 40, 50}, {5, 70, 95}}));
-    QCOMPARE(r.window->nextExcerpt(), 8);
+    QCOMPARE(r.program->run().nextExcerpt(), 8);
     QVERIFY(r.pauseDialog->isVisible());
     QCOMPARE(r.pauseDialog->ComboBox1->currentText(), QStringLiteral("Ausschnitt 9"));
     r.okAndWait(2);
@@ -352,7 +354,7 @@ void PlaybackRunTest::failedSourceCheckLeavesTitleCards() {
 void PlaybackRunTest::failedTableCheck() {
     Run r;
     r.window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(r.window.get()));
+    QVERIFY(QTest::qWaitForWindowActive(r.window));
     r.window->StringGrid3->setCell(0, 5, QStringLiteral("0"));
     r.window->Abspielen1->trigger();
     QCOMPARE(r.messages.shown.size(), std::size_t(1));
@@ -385,6 +387,27 @@ void PlaybackRunTest::playerTooOld() {
     QVERIFY(r.messages.shown[0].text.startsWith(QStringLiteral("Diese Software funktioniert nur")));
     QVERIFY(!r.locked());
     QVERIFY(!r.pauseDialog->isVisible());
+}
+
+// The program's stick is pulled while the pause dialog waits: OK says so and ends the run,
+// instead of showing the dialog again as if the excerpts had been played.
+void PlaybackRunTest::playerRemovedAfterTheCheck() {
+    Run r;
+    r.window->Abspielen1->trigger();
+    QVERIFY(r.pauseDialog->isVisible());
+    QVERIFY(QFile::remove(r.playerPath()));
+    QTest::mouseClick(r.pauseDialog->Button1, Qt::LeftButton);
+    QTRY_COMPARE(r.messages.shown.size(), std::size_t(1));
+    QCOMPARE(r.messages.shown[0].caption, QStringLiteral("Fehler"));
+    QCOMPARE(r.messages.shown[0].icon, MessageIcon::Error);
+    QCOMPARE(r.messages.shown[0].text, playerNotStartedMessage(r.playerPath()));
+    QVERIFY(r.messages.shown[0].text.contains(QStringLiteral("\"") + r.playerPath() +
+                                              QStringLiteral("\"")));
+    QVERIFY(!r.locked());
+    QVERIFY(r.window->Abspielen1->isEnabled());
+    QTest::qWait(120);
+    QVERIFY(!r.pauseDialog->isVisible());
+    QVERIFY(r.playerCalls().isEmpty());
 }
 
 void PlaybackRunTest::unwritableTitleCardsStopTheRun() {

@@ -78,7 +78,7 @@ int main(int, char*[]) {
 
     int fileDialogs = 0;
     bool settingsRead = false;
-    const int exitCode = filmarin::runProgram(argc, argv, [&](filmarin::TForm1& form) {
+    const int exitCode = filmarin::runFilmarin(argc, argv, [&](filmarin::TForm1& form) {
         check(form.windowTitle() == QStringLiteral("Filmarin 2.2 abspielen mit VLC "),
               "-qwindowtitle leaves the caption alone");
         check(QApplication::layoutDirection() == Qt::LeftToRight, "-reverse is ignored");

@@ -4,6 +4,7 @@
 #include "../table/memorytable.h"
 #include "app/dialogweiter.h"
 #include "app/laufwerk_oeffnen.h"
+#include "app/program.h"
 #include "app/unit1.h"
 
 #include <QDir>
@@ -18,12 +19,6 @@ namespace filmarin::testing {
 // A main window in a temporary program folder, with messages recorded instead of shown
 // and file dialogs answered by the test.
 struct WindowFixture {
-    ~WindowFixture() {
-        discBrowser.reset();
-        pauseDialog.reset();
-        window.reset();
-    }
-
     // The stand-in player is in place, so that the player check after start-up, which comes
     // sooner or later depending on the machine, shows no message.
     WindowFixture() {
@@ -112,11 +107,10 @@ struct WindowFixture {
             lastDialog = &dialog;
             return chosenFile;
         };
-        window = std::make_unique<TForm1>(environment);
-        pauseDialog = std::make_unique<TDialogWeiter_Form>(*window);
-        window->setPauseDialog(pauseDialog.get());
-        discBrowser = std::make_unique<TDVD_CD_oeffnen>(*window, drives);
-        window->setDiscBrowser(discBrowser.get());
+        program = std::make_unique<Program>(environment, &drives);
+        window = &program->mainWindow();
+        pauseDialog = &program->pauseDialog();
+        discBrowser = &program->discBrowser();
         return *window;
     }
 
@@ -125,10 +119,11 @@ struct WindowFixture {
     MemoryMessages messages;
     std::optional<QString> chosenFile;
     QFileDialog* lastDialog = nullptr;
-    std::unique_ptr<TForm1> window;
-    std::unique_ptr<TDialogWeiter_Form> pauseDialog;
-    std::unique_ptr<TDVD_CD_oeffnen> discBrowser;
     FakeDrives drives;
+    std::unique_ptr<Program> program;
+    TForm1* window = nullptr;
+    TDialogWeiter_Form* pauseDialog = nullptr;
+    TDVD_CD_oeffnen* discBrowser = nullptr;
 };
 
 } // namespace filmarin::testing

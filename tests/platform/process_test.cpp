@@ -116,15 +116,16 @@ TEST(RunProgram, WaitsPumpingMessagesAndEndsTheProgramOnRequest) {
     EXPECT_EQ(::waitpid(-1, nullptr, WNOHANG), -1) << "no child left behind";
 }
 
-TEST(RunProgram, AProgramThatCannotBeStartedReturnsSilently) {
+TEST(RunProgram, AProgramThatCannotBeStartedIsReportedAndNotWaitedFor) {
     TempDir dir;
     int callbacks = 0;
-    runProgram(
+    EXPECT_FALSE(runProgram(
         0, dir / "missing.exe", "--a", "", true,
-        [&](const ProcessInformation&, bool&) { ++callbacks; }, nullptr);
-    runProgram(0, dir.str(), "", "", true, nullptr, nullptr);
+        [&](const ProcessInformation&, bool&) { ++callbacks; }, nullptr));
+    EXPECT_FALSE(runProgram(0, dir.str(), "", "", true, nullptr, nullptr));
     Program p("exit 0");
-    runProgram(0, p.path, "", p.dir / "no-such-folder", true, nullptr, nullptr);
+    EXPECT_FALSE(runProgram(0, p.path, "", p.dir / "no-such-folder", true, nullptr, nullptr));
+    EXPECT_TRUE(runProgram(0, p.path, "", "", true, nullptr, nullptr));
     EXPECT_EQ(callbacks, 0);
     EXPECT_EQ(::waitpid(-1, nullptr, WNOHANG), -1);
 }
@@ -148,7 +149,7 @@ TEST(RunProgram, NoDescriptorOfTheProgramReachesTheChild) {
 TEST(RunProgram, WithoutWaitingItReturnsAtOnce) {
     Program p("sleep 0.3; echo done > out.txt");
     const auto start = std::chrono::steady_clock::now();
-    runProgram(0, p.path, "", "", false, nullptr, nullptr);
+    EXPECT_TRUE(runProgram(0, p.path, "", "", false, nullptr, nullptr));
     EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 0.2);
     for (int i = 0; i < 100 && p.output().empty(); ++i)
         ::usleep(20000);

@@ -92,18 +92,18 @@ TEST(RunProgramWin, TerminateFlagEndsAWaitingProgram) {
 
 TEST(RunProgramWin, AProgramThatEndsAtOnceIsNotAskedAbout) {
     int callbacks = 0;
-    runProgram(
+    EXPECT_TRUE(runProgram(
         0, testFolder() + "noversion.exe", "", "", true,
-        [&](const ProcessInformation&, bool&) { ++callbacks; }, nullptr);
+        [&](const ProcessInformation&, bool&) { ++callbacks; }, nullptr));
     // It may take Wine longer than one wait to start it; it is never ended.
     EXPECT_LE(callbacks, 40);
 }
 
-TEST(RunProgramWin, AProgramThatCannotBeStartedReturnsSilently) {
+TEST(RunProgramWin, AProgramThatCannotBeStartedIsReportedAndNotWaitedFor) {
     int callbacks = 0;
-    runProgram(
+    EXPECT_FALSE(runProgram(
         0, testFolder() + "missing.exe", "--a", "", true,
-        [&](const ProcessInformation&, bool&) { ++callbacks; }, nullptr);
+        [&](const ProcessInformation&, bool&) { ++callbacks; }, nullptr));
     EXPECT_EQ(callbacks, 0);
 }
 

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QFont>
+
+class QDialog;
+class QKeyEvent;
+class QWidget;
+
+namespace filmarin {
+
+// Scales sizes given for a dialog template at 163 pixels per inch to the screen of a
+// widget, as the dialogs' templates are laid out.
+class TemplateScale {
+public:
+    explicit TemplateScale(const QWidget& widget);
+    int operator()(int value) const;
+    // "Arial" with 32-pixel characters at the template's resolution.
+    QFont font() const;
+
+private:
+    double m_factor;
+};
+
+// Enter or Return on a focused push button of a dialog presses it, as on Windows; Enter
+// elsewhere in the dialog presses nothing. Returns whether the key was taken.
+bool pressFocusedButton(QDialog& dialog, const QKeyEvent& event);
+
+} // namespace filmarin

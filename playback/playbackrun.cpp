@@ -1,0 +1,104 @@
+#include "playbackrun.h"
+
+#include "commandline.h"
+#include "platform/process.h"
+#include "playercheck.h"
+#include "table/tablecheck.h"
+
+#include <QDir>
+
+namespace filmarin {
+
+PlaybackRun::PlaybackRun(RunValues values, PauseChoice& pause, ControlLock& controls,
+                         PlayerStarter& player, MessageSink& messages)
+    : m_values(values), m_pause(pause), m_controls(controls), m_player(player),
+      m_messages(messages) {}
+
+QString nothingSelectedMessage() {
+    return QStringLiteral("Sie haben keine Zeiten eingegeben oder keine Ausschnitte ausgewählt "
+                          "(Häckchen unter \"Abspielen\")");
+}
+
+QString playerNotStartedMessage(const QString& playerPath) {
+    return QStringLiteral("Der Player \"%1\" kann nicht gestartet werden. Bitte prüfen Sie, ob "
+                          "er noch vorhanden ist, und wählen Sie dann wieder \"Abspielen\".")
+        .arg(QDir::toNativeSeparators(playerPath));
+}
+
+void PlaybackRun::start() {
+    m_controls.LockControls();
+    if (!sourceAvailable(m_values.source)) {
+        m_controls.UnlockControls();
+        showChooseSourceMessage(m_messages);
+        return;
+    }
+    if (!checkTable(m_values.table, m_values.view)) {
+        m_controls.UnlockControls();
+        return;
+    }
+    if (!computeSpans(m_values.table, m_values.spans, m_values.view.play)) {
+        m_controls.UnlockControls();
+        m_messages.showMessage(QStringLiteral("Information"), nothingSelectedMessage(),
+                               MessageIcon::Information);
+        return;
+    }
+    writeTableToGrids(m_values.table, m_values.view);
+    showTotal(m_values.spans, m_values.view.total);
+    m_pause.FillExcerptChoice(m_values.spans);
+    m_nextExcerpt = 1;
+    m_failed = false;
+    if (!locatePlayer(m_values.programFolder, m_values.playerPath, m_messages)) {
+        m_controls.UnlockControls();
+        return;
+    }
+    offerNextSegment();
+}
+
+bool PlaybackRun::continues() {
+    if (m_nextExcerpt <= kExcerptCount && !m_failed)
+        return true;
+    m_controls.UnlockControls();
+    return false;
+}
+
+void PlaybackRun::offerNextSegment() {
+    if (!continues())
+        return;
+    m_pause.PreselectExcerpt(m_nextExcerpt);
+    m_pause.showChoice();
+}
+
+void PlaybackRun::playNextSegment() {
+    const SegmentInputs inputs{m_values.source, m_values.table, m_values.spans,
+                               m_values.view.pauses, m_values.imageFolder};
+    const QString parameters = buildSegmentCommandLine(inputs, m_nextExcerpt);
+    m_controls.LockControls();
+    switch (m_player.RunPlayer(platform::kPriorityHigh, m_values.playerPath, parameters)) {
+    case PlayerOutcome::Played:
+        break;
+    case PlayerOutcome::Closing:
+        // The window was closed while the player ran: the program is ending.
+        return;
+    case PlayerOutcome::NotStarted:
+        // Nothing would play on OK either: the run ends and says why.
+        m_failed = true;
+        m_controls.UnlockControls();
+        m_messages.showMessage(QStringLiteral("Fehler"),
+                               playerNotStartedMessage(m_values.playerPath), MessageIcon::Error);
+        return;
+    case PlayerOutcome::Failed:
+        m_failed = true;
+        break;
+    }
+    offerNextSegment();
+}
+
+void PlaybackRun::continueWith(std::int32_t excerpt) {
+    m_nextExcerpt = excerpt;
+}
+
+void PlaybackRun::endAtPause() {
+    m_controls.UnlockControls();
+}
+
+} // namespace filmarin

@@ -1,0 +1,99 @@
+#pragma once
+
+#include "sources/mediasource.h"
+#include "table/excerpttable.h"
+#include "table/tableview.h"
+
+#include <QString>
+#include <cstdint>
+
+// The playback run: the excerpts ticked under "Abspielen" are played in number order, one
+// segment per start of the player, and between segments the pause dialog asks where to go
+// on. The run reaches the windows only through the small interfaces below.
+namespace filmarin {
+
+// The pause dialog "Pause": offers the excerpts of the run and says where to go on.
+class PauseChoice {
+public:
+    virtual ~PauseChoice() = default;
+    // Lists the selected excerpts of this run; the list stays for the whole run.
+    virtual void FillExcerptChoice(const ExcerptSpans& spans) = 0;
+    virtual void PreselectExcerpt(std::int32_t excerpt) = 0;
+    // Shows the dialog without waiting for it. Its answer comes back through
+    // PlaybackRun::continueWith or PlaybackRun::endAtPause.
+    virtual void showChoice() = 0;
+};
+
+// The main window's menus and panels, locked while a run is active.
+class ControlLock {
+public:
+    virtual ~ControlLock() = default;
+    virtual void LockControls() = 0;
+    virtual void UnlockControls() = 0;
+};
+
+enum class PlayerOutcome {
+    Played,     // the player ran and has exited
+    NotStarted, // the player could not be started at all
+    Failed,     // something went wrong while starting or waiting
+    Closing,    // the program is ending: the player was ended with it
+};
+
+// Starts the player and returns when it has exited.
+class PlayerStarter {
+public:
+    virtual ~PlayerStarter() = default;
+    virtual PlayerOutcome RunPlayer(int priorityMode, const QString& programFile,
+                                    const QString& parameters) = 0;
+};
+
+// The program-wide values a run reads, and the player's path it sets.
+struct RunValues {
+    ExcerptTable& table;
+    ExcerptSpans& spans;
+    TableView& view;
+    const MediaSource& source;
+    const QString& programFolder;
+    const QString& imageFolder; // where the title cards were written
+    QString& playerPath;
+};
+
+class PlaybackRun {
+public:
+    PlaybackRun(RunValues values, PauseChoice& pause, ControlLock& controls,
+                PlayerStarter& player, MessageSink& messages);
+
+    // Locks the window, checks the source, the table and the player, and offers the first
+    // excerpt in the pause dialog; a failed check shows its message and unlocks the window.
+    // The audio language must already be taken from the menu.
+    void start();
+    // True while excerpts remain and no player start failed; otherwise unlocks the window.
+    bool continues();
+    // Shows the pause dialog with the next excerpt preselected, if the run continues.
+    void offerNextSegment();
+    // Plays from the next excerpt up to the next ticked pause, then offers the next segment.
+    void playNextSegment();
+    // OK in the pause dialog: the next segment starts with `excerpt`.
+    void continueWith(std::int32_t excerpt);
+    // The pause dialog was closed without OK: the run is over.
+    void endAtPause();
+
+    std::int32_t nextExcerpt() const { return m_nextExcerpt; }
+    bool failed() const { return m_failed; }
+
+private:
+    RunValues m_values;
+    PauseChoice& m_pause;
+    ControlLock& m_controls;
+    PlayerStarter& m_player;
+    MessageSink& m_messages;
+    std::int32_t m_nextExcerpt = 1;
+    bool m_failed = false;
+};
+
+QString nothingSelectedMessage();
+// Told when the player cannot be started, for instance because the program's stick was
+// pulled after the player check.
+QString playerNotStartedMessage(const QString& playerPath);
+
+} // namespace filmarin

@@ -1,0 +1,31 @@
+#include "playerprocess.h"
+
+#include "platform/process.h"
+
+#include <QCoreApplication>
+#include <QFile>
+
+namespace filmarin {
+
+PlayerOutcome runPlayerProcess(int priorityMode, const QString& programFile,
+                               const QString& parameters, const std::function<bool()>& closing) {
+    bool started = false;
+    try {
+        started = platform::runProgram(
+            priorityMode, QFile::encodeName(programFile).toStdString(),
+            parameters.toLocal8Bit().toStdString(), std::string(), true,
+            [&closing](const platform::ProcessInformation&, bool& terminate) {
+                terminate = closing && closing();
+            },
+            [] { QCoreApplication::processEvents(QEventLoop::AllEvents); });
+    } catch (...) {
+        return PlayerOutcome::Failed;
+    }
+    if (!started)
+        return PlayerOutcome::NotStarted;
+    if (closing && closing())
+        return PlayerOutcome::Closing;
+    return PlayerOutcome::Played;
+}
+
+} // namespace filmarin
