@@ -5,8 +5,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyle>
-#include <QStyledItemDelegate>
 #include <QStyleOptionButton>
+#include <QStyledItemDelegate>
 
 namespace filmarin {
 
@@ -109,8 +109,8 @@ QRect CheckListBox::tickRect(int row) const {
 
 void CheckListBox::alignTicks(int firstTickCentre) {
     // The first item starts right inside the frame; its tick box is centred in it.
-    const int centre = y() + frameWidth() + tickRectIn(QRect(0, 0, 1, m_itemHeight)).center().y() -
-                       m_tickOffset;
+    const int centre =
+        y() + frameWidth() + tickRectIn(QRect(0, 0, 1, m_itemHeight)).center().y() - m_tickOffset;
     // Within its item: the items themselves stay where the list puts them.
     const int room = (m_itemHeight - kTickBox) / 2;
     m_tickOffset = std::clamp(firstTickCentre - centre, -room, room);

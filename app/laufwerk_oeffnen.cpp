@@ -21,8 +21,7 @@ constexpr int kCaptionRole = Qt::UserRole + 2;
 
 } // namespace
 
-TDVD_CD_oeffnen::TDVD_CD_oeffnen(QWidget* mainWindow, DriveSystem& drives,
-                                 MessageSink& messages)
+TDVD_CD_oeffnen::TDVD_CD_oeffnen(QWidget* mainWindow, DriveSystem& drives, MessageSink& messages)
     : QDialog(mainWindow, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                               Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       m_drives(drives), m_messages(messages) {

@@ -39,10 +39,10 @@ Program::Program(WindowEnvironment environment, DriveSystem* drives) {
     TForm1& form1 = *m_form1;
     m_pauseDialog = std::make_unique<TDialogWeiter_Form>(&form1);
     m_discBrowser = std::make_unique<TDVD_CD_oeffnen>(&form1, *drives, form1.messages());
-    m_run = std::make_unique<PlaybackRun>(
-        RunValues{m_values.table, m_values.spans, form1.view(), m_values.source,
-                  m_values.programFolder, m_values.imageFolder, m_values.playerPath},
-        *m_pauseDialog, form1, form1, form1.messages());
+    m_run = std::make_unique<PlaybackRun>(RunValues{m_values.table, m_values.spans, form1.view(),
+                                                    m_values.source, m_values.programFolder,
+                                                    m_values.imageFolder, m_values.playerPath},
+                                          *m_pauseDialog, form1, form1, form1.messages());
     form1.setPlaybackRun(m_run.get());
     form1.setDiscBrowser(m_discBrowser.get());
 
@@ -54,8 +54,7 @@ Program::Program(WindowEnvironment environment, DriveSystem* drives) {
                      });
     QObject::connect(m_pauseDialog.get(), &TDialogWeiter_Form::ended, &form1,
                      [this] { m_run->endAtPause(); });
-    QObject::connect(m_discBrowser.get(), &TDVD_CD_oeffnen::discChosen, &form1,
-                     &TForm1::takeDisc);
+    QObject::connect(m_discBrowser.get(), &TDVD_CD_oeffnen::discChosen, &form1, &TForm1::takeDisc);
     QObject::connect(m_discBrowser.get(), &TDVD_CD_oeffnen::closed, &form1,
                      &TForm1::UnlockControls);
 }

@@ -1,8 +1,8 @@
 #include "statictext.h"
 
 #include <QEvent>
-#include <QPainter>
 #include <QFontMetricsF>
+#include <QPainter>
 #include <cmath>
 
 namespace filmarin {

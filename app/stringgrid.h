@@ -1,6 +1,7 @@
 #pragma once
 
 #include "views/views.h"
+
 #include <QTableWidget>
 #include <functional>
 

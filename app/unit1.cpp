@@ -4,6 +4,7 @@
 #include "messageboxsink.h"
 #include "platform/folders.h"
 #include "platform/process.h"
+#include "platformtext/platformtext.h"
 #include "playback/playercheck.h"
 #include "playback/playerprocess.h"
 #include "playback/titlecards.h"
@@ -60,15 +61,14 @@ void TForm1::FormCreate() {
         std::string path;
         if (platform::specialFolderPath(reinterpret_cast<void*>(winId()),
                                         platform::kDocumentsFolderId, path))
-            m_values.documentsFolder = QString::fromLocal8Bit(path);
+            m_values.documentsFolder = fromPlatform(path);
         else
             m_values.documentsFolder = QStringLiteral("c:");
     }
     Abspielen1->setEnabled(false);
     m_values.source = MediaSource{};
-    m_values.programFolder = m_environment.programFolder
-                          ? *m_environment.programFolder
-                          : QString::fromLocal8Bit(platform::programFolder());
+    m_values.programFolder = m_environment.programFolder ? *m_environment.programFolder
+                                                         : fromPlatform(platform::programFolder());
     m_values.table.init();
     TickAllPlay();
     StringGrid1->setShape(3, 21);

@@ -1,7 +1,6 @@
 // The main window's components and their places: the form as the user sees it.
-#include "unit1.h"
-
 #include "table/tablecheck.h"
+#include "unit1.h"
 #include "version.h"
 
 #include <QAction>

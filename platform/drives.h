@@ -28,6 +28,10 @@ std::vector<DriveInfo> listDrives();
 
 std::uint8_t driveType(const std::string& key);
 
+// A removable drive named A or B (in either case) is a floppy drive: it is never asked
+// whether it is ready, as asking would make it spin up or the system ask for a disk.
+bool isFloppyDrive(std::uint8_t type, const std::string& key);
+
 // The volume label of the medium in the drive; false when there is none to read.
 bool volumeLabel(const std::string& key, std::string& label);
 

@@ -11,15 +11,6 @@ std::string rootOf(const std::string& key) {
     return key.substr(0, 1) + ":\\";
 }
 
-bool isFloppy(UINT type, const std::string& key) {
-    if (type != DRIVE_REMOVABLE || key.empty())
-        return false;
-    char letter = key[0];
-    if (letter >= 'a' && letter <= 'z')
-        letter = static_cast<char>(letter - 32);
-    return letter < 'C';
-}
-
 std::string systemMessage(DWORD code) {
     char* text = nullptr;
     const DWORD n = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
@@ -84,7 +75,7 @@ bool volumeLabel(const std::string& key, std::string& label) {
 bool driveReady(const std::string& key) {
     ErrorModeGuard errorMode;
     const std::string root = rootOf(key);
-    if (isFloppy(GetDriveTypeA(root.c_str()), key))
+    if (isFloppyDrive(static_cast<std::uint8_t>(GetDriveTypeA(root.c_str())), key))
         return false;
     DWORD sectors = 0, bytes = 0, freeClusters = 0, clusters = 0;
     return GetDiskFreeSpaceA(root.c_str(), &sectors, &bytes, &freeClusters, &clusters) != 0;

@@ -48,7 +48,7 @@ struct Section {
 
 constexpr std::uint32_t kVersionResourceType = 16;
 
-// Appends a UTF-16 code unit to UTF-8 text (lone surrogates become U+FFFD).
+// Appends a code point to UTF-8 text.
 void appendUtf8(std::string& out, std::uint32_t c) {
     if (c < 0x80) {
         out += static_cast<char>(c);
@@ -64,6 +64,24 @@ void appendUtf8(std::string& out, std::uint32_t c) {
         out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
         out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
         out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+// Appends UTF-16 text to UTF-8 text: a surrogate pair becomes one code point, a lone
+// surrogate U+FFFD.
+void appendUtf16AsUtf8(std::string& out, const std::u16string& units) {
+    constexpr std::uint32_t kReplacement = 0xFFFD;
+    for (std::size_t i = 0; i < units.size(); ++i) {
+        const std::uint32_t c = units[i];
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < units.size() && units[i + 1] >= 0xDC00 &&
+            units[i + 1] <= 0xDFFF) {
+            appendUtf8(out, 0x10000 + ((c - 0xD800) << 10) + (units[i + 1] - 0xDC00u));
+            ++i;
+        } else if (c >= 0xD800 && c <= 0xDFFF) {
+            appendUtf8(out, kReplacement);
+        } else {
+            appendUtf8(out, c);
+        }
     }
 }
 
@@ -315,12 +333,14 @@ std::string peFileVersion(const unsigned char* data, std::size_t size) {
                     return false;
                 // The value length counts characters with the closing zero.
                 std::size_t chars = entry.valueLength > 0 ? entry.valueLength - 1u : 0u;
+                std::u16string units;
                 for (std::size_t i = 0; i < chars; ++i) {
                     const auto c = bytes.u16(entry.value + 2 * i);
                     if (!c || *c == 0 || entry.value + 2 * i + 2 > entry.end)
                         break;
-                    appendUtf8(result, *c);
+                    units += static_cast<char16_t>(*c);
                 }
+                appendUtf16AsUtf8(result, units);
                 return true;
             });
         });

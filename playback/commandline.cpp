@@ -45,8 +45,8 @@ QString buildExcerptItem(const SegmentInputs& inputs, int n) {
     // A drive root is encoded like a file path: a mount point may hold blanks, "#" or "%".
     // A Windows root ("D:") has none of them.
     case SourceKind::DvdVideo:
-        source = QStringLiteral("dvdsimple:///") + encodeFilePath(root) + QStringLiteral("/#") +
-                 title;
+        source =
+            QStringLiteral("dvdsimple:///") + encodeFilePath(root) + QStringLiteral("/#") + title;
         break;
     case SourceKind::Vcd:
     case SourceKind::Svcd:

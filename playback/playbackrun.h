@@ -60,8 +60,8 @@ struct RunValues {
 
 class PlaybackRun {
 public:
-    PlaybackRun(RunValues values, PauseChoice& pause, ControlLock& controls,
-                PlayerStarter& player, MessageSink& messages);
+    PlaybackRun(RunValues values, PauseChoice& pause, ControlLock& controls, PlayerStarter& player,
+                MessageSink& messages);
 
     // Locks the window, checks the source, the table and the player, and offers the first
     // excerpt in the pause dialog; a failed check shows its message and unlocks the window.

@@ -2,6 +2,7 @@
 
 #include "platform/files.h"
 #include "platform/fileversion.h"
+#include "platformtext/platformtext.h"
 #include "table/textops.h"
 
 #include <QFile>
@@ -23,8 +24,7 @@ bool versionIsRecentEnough(const QString& fileVersion) {
 }
 
 QString fileVersionString(const QString& path) {
-    return QString::fromLocal8Bit(
-        platform::fileVersionString(QFile::encodeName(path).toStdString()));
+    return fromPlatform(platform::fileVersionString(toPlatform(path)));
 }
 
 QString playerVersionMessage() {

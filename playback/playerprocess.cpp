@@ -1,6 +1,7 @@
 #include "playerprocess.h"
 
 #include "platform/process.h"
+#include "platformtext/platformtext.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -12,8 +13,7 @@ PlayerOutcome runPlayerProcess(int priorityMode, const QString& programFile,
     bool started = false;
     try {
         started = platform::runProgram(
-            priorityMode, QFile::encodeName(programFile).toStdString(),
-            parameters.toLocal8Bit().toStdString(), std::string(), true,
+            priorityMode, toPlatform(programFile), toPlatform(parameters), std::string(), true,
             [&closing](const platform::ProcessInformation&, bool& terminate) {
                 terminate = closing && closing();
             },

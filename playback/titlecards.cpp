@@ -1,6 +1,7 @@
 #include "titlecards.h"
 
 #include "platform/files.h"
+#include "platformtext/platformtext.h"
 #include "sources/mediasource.h"
 #include "table/excerpttable.h"
 #include "table/textops.h"
@@ -71,7 +72,7 @@ EnsureResult ensureFolder(const QString& path) {
         result.existed = true;
         return result;
     }
-    result.failed = !platform::createFolder(QFile::encodeName(path).toStdString());
+    result.failed = !platform::createFolder(toPlatform(path));
     return result;
 }
 
@@ -96,37 +97,51 @@ int fitFontSize(const QString& text, const QString& fontName, int width, int hei
     return size;
 }
 
-bool encodeJpeg(const unsigned char* rgb, int width, int height, std::size_t stride, int quality,
-                QByteArray& out) {
+// Everything the compression changes lives here, outside the function that calls setjmp:
+// locals of that function changed after setjmp would be indeterminate after a longjmp.
+struct JpegJob {
     jpeg_compress_struct info{};
     JpegError error{};
-    info.err = jpeg_std_error(&error.manager);
-    error.manager.error_exit = onJpegError;
     unsigned char* buffer = nullptr;
     unsigned long size = 0;
-    if (setjmp(error.jump)) {
-        jpeg_destroy_compress(&info);
-        std::free(buffer);
+};
+
+// Compresses into job.buffer; false when libjpeg reported an error.
+bool compress(JpegJob& job, const unsigned char* rgb, int width, int height, std::size_t stride,
+              int quality) {
+    if (setjmp(job.error.jump))
         return false;
+    jpeg_create_compress(&job.info);
+    jpeg_mem_dest(&job.info, &job.buffer, &job.size);
+    job.info.image_width = static_cast<JDIMENSION>(width);
+    job.info.image_height = static_cast<JDIMENSION>(height);
+    job.info.input_components = 3;
+    job.info.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&job.info);
+    jpeg_set_quality(&job.info, quality, TRUE);
+    jpeg_start_compress(&job.info, TRUE);
+    while (job.info.next_scanline < job.info.image_height) {
+        JSAMPROW row = const_cast<JSAMPROW>(rgb + job.info.next_scanline * stride);
+        jpeg_write_scanlines(&job.info, &row, 1);
     }
-    jpeg_create_compress(&info);
-    jpeg_mem_dest(&info, &buffer, &size);
-    info.image_width = static_cast<JDIMENSION>(width);
-    info.image_height = static_cast<JDIMENSION>(height);
-    info.input_components = 3;
-    info.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, quality, TRUE);
-    jpeg_start_compress(&info, TRUE);
-    while (info.next_scanline < info.image_height) {
-        JSAMPROW row = const_cast<JSAMPROW>(rgb + info.next_scanline * stride);
-        jpeg_write_scanlines(&info, &row, 1);
-    }
-    jpeg_finish_compress(&info);
-    out = QByteArray(reinterpret_cast<const char*>(buffer), static_cast<qsizetype>(size));
-    jpeg_destroy_compress(&info);
-    std::free(buffer);
+    jpeg_finish_compress(&job.info);
     return true;
+}
+
+bool encodeJpeg(const unsigned char* rgb, int width, int height, std::size_t stride, int quality,
+                QByteArray& out) {
+    JpegJob job;
+    job.info.err = jpeg_std_error(&job.error.manager);
+    job.error.manager.error_exit = onJpegError;
+    const bool ok = compress(job, rgb, width, height, stride, quality);
+    if (ok)
+        out =
+            QByteArray(reinterpret_cast<const char*>(job.buffer), static_cast<qsizetype>(job.size));
+    // Safe also when the error came before the compressor was created: it then holds no
+    // memory manager.
+    jpeg_destroy_compress(&job.info);
+    std::free(job.buffer);
+    return ok;
 }
 
 CardResult renderTextImage(int quality, int height, int width, const QString& text,
@@ -176,8 +191,7 @@ CardResult writeTitleCards(const CellGrid& headings, const QString& documentsFol
         ensureFolder(imageFolder);
     }
     // A folder found in another case ("bilder_vlc") is the one the cards go into.
-    imageFolder = QFile::decodeName(
-        QByteArray::fromStdString(platform::pathAsStored(QFile::encodeName(imageFolder).toStdString())));
+    imageFolder = fromPlatform(platform::pathAsStored(toPlatform(imageFolder)));
     for (int n = 1; n <= kExcerptCount; ++n) {
         QString heading = n < headings.rowCount() ? headings.cell(1, n) : QString();
         trimBlanks(heading);

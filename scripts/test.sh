@@ -1,57 +1,127 @@
 #!/usr/bin/env bash
-# Builds Filmarin with warnings as errors and runs every test, the installed Debian package,
-# the fuzz targets, and the Windows build under Wine.
+# Builds Filmarin with warnings as errors and runs every test: the format check, the Linux
+# program and its tests, the installed Debian package, the fuzz targets, the Windows platform
+# layer under Wine, and the whole Windows program under Wine with its zip.
+#
+#   bash scripts/test.sh                 every stage, in this order
+#   bash scripts/test.sh STAGE [STAGE]   only these: format linux package fuzz
+#                                        windows-platform windows
+# "package" and "windows" build what they need themselves.
 source "$(dirname "$0")/common.sh"
-filmarin_install_packages "${FILMARIN_RUN_PACKAGES[@]}" "${FILMARIN_TEST_PACKAGES[@]}" \
-    "${FILMARIN_WINDOWS_PACKAGES[@]}"
 cd "$FILMARIN_ROOT"
 jobs=$(nproc)
+all_stages=(format linux package fuzz windows-platform windows)
 
-echo "== Program and tests"
-cmake --preset ci >/dev/null
-cmake --build --preset ci -j"$jobs"
-ctest --preset ci -j"$jobs"
-
-echo "== Debian package, installed and started"
-cpack --config build-ci/CPackConfig.cmake -G DEB -B build-ci/package >/dev/null
-bash tests/package/installed_start.sh build-ci/package/filmarin_2.2_amd64.deb
-
-echo "== Fuzz targets (libFuzzer, address and undefined-behaviour sanitizers)"
-cmake --preset fuzz >/dev/null
-cmake --build --preset fuzz -j"$jobs"
-ctest --preset fuzz
-
-echo "== Windows platform layer (mingw-w64), tested under Wine"
-for tool in x86_64-w64-mingw32-g++-posix wine; do
-    if ! command -v "$tool" >/dev/null 2>&1; then
-        echo "The Windows tests need $tool, which could not be installed." >&2
-        exit 1
+stage_format() {
+    echo "== Source format (.clang-format)"
+    filmarin_install_packages clang-format
+    local unformatted
+    unformatted=$(git ls-files -z '*.cpp' '*.h' '*.c' |
+        xargs -0 clang-format --dry-run --Werror 2>&1 | grep -o '^[^:]*:[0-9]*' | sort -u || true)
+    if [ -n "$unformatted" ]; then
+        echo "These places differ from .clang-format (clang-format -i fixes them):" >&2
+        echo "$unformatted" >&2
+        return 1
     fi
-done
-cmake --preset windows >/dev/null
-cmake --build --preset windows -j"$jobs"
-# A fresh, quiet Wine prefix of its own, removed afterwards.
-WINEPREFIX=$(mktemp -d /tmp/filmarin-wine-XXXXXX)
-export WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-trap 'wineserver -k >/dev/null 2>&1 || true; rm -rf "$WINEPREFIX"' EXIT
-started=$(date +%s)
-env -u DISPLAY wine wineboot --init >/dev/null 2>&1
-env -u DISPLAY ctest --preset windows
-echo "Wine step: $(( $(date +%s) - started )) s"
+    echo "All sources are formatted."
+}
 
-echo "== The whole program for Windows (static Qt from ../shared), tested under Wine, and its zip"
-started=$(date +%s)
-for folder in ../shared/qt6-mingw64 ../shared/libjpeg-mingw64; do
-    if [ ! -d "$folder" ]; then
-        echo "The Windows build needs $folder beside the project (see its BUILD.md)." >&2
-        exit 1
-    fi
+stage_linux() {
+    echo "== Program and tests"
+    filmarin_install_packages "${FILMARIN_RUN_PACKAGES[@]}" "${FILMARIN_TEST_PACKAGES[@]}"
+    cmake --preset ci >/dev/null
+    cmake --build --preset ci -j"$jobs"
+    ctest --preset ci -j"$jobs"
+}
+
+stage_package() {
+    echo "== Debian package, installed and started"
+    filmarin_install_packages "${FILMARIN_RUN_PACKAGES[@]}" "${FILMARIN_TEST_PACKAGES[@]}"
+    cmake --preset ci >/dev/null
+    cmake --build --preset ci -j"$jobs"
+    rm -rf build-ci/package
+    cpack --config build-ci/CPackConfig.cmake -G DEB -B build-ci/package >/dev/null
+    local deb
+    deb=$(ls build-ci/package/filmarin_*_amd64.deb)
+    bash tests/package/installed_start.sh "$deb"
+}
+
+stage_fuzz() {
+    echo "== Fuzz targets (libFuzzer, address and undefined-behaviour sanitizers)"
+    filmarin_install_packages "${FILMARIN_RUN_PACKAGES[@]}" "${FILMARIN_TEST_PACKAGES[@]}"
+    cmake --preset fuzz >/dev/null
+    cmake --build --preset fuzz -j"$jobs"
+    ctest --preset fuzz
+}
+
+windows_tools() {
+    filmarin_install_packages "${FILMARIN_TEST_PACKAGES[@]}" "${FILMARIN_WINDOWS_PACKAGES[@]}"
+    for tool in x86_64-w64-mingw32-g++-posix wine; do
+        if ! command -v "$tool" >/dev/null 2>&1; then
+            echo "The Windows tests need $tool, which could not be installed." >&2
+            exit 1
+        fi
+    done
+}
+
+stage_windows_platform() {
+    echo "== Windows platform layer (mingw-w64), tested under Wine"
+    windows_tools
+    cmake --preset windows >/dev/null
+    cmake --build --preset windows -j"$jobs"
+    # A fresh, quiet Wine prefix of its own, removed afterwards.
+    WINEPREFIX=$(mktemp -d /tmp/filmarin-wine-XXXXXX)
+    export WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    trap 'wineserver -k >/dev/null 2>&1 || true; rm -rf "$WINEPREFIX"' EXIT
+    local started
+    started=$(date +%s)
+    env -u DISPLAY wine wineboot --init >/dev/null 2>&1
+    env -u DISPLAY ctest --preset windows
+    wineserver -k >/dev/null 2>&1 || true
+    rm -rf "$WINEPREFIX"
+    trap - EXIT
+    unset WINEPREFIX
+    echo "Wine step: $(($(date +%s) - started)) s"
+}
+
+stage_windows() {
+    echo "== The whole program for Windows (static Qt from ../shared), tested under Wine, and its zip"
+    windows_tools
+    local started
+    started=$(date +%s)
+    for folder in ../shared/qt6-mingw64 ../shared/libjpeg-mingw64; do
+        if [ ! -d "$folder" ]; then
+            echo "The Windows build needs $folder beside the project (see its BUILD.md)." >&2
+            exit 1
+        fi
+    done
+    filmarin_install_packages "${FILMARIN_RUN_PACKAGES[@]}"
+    cmake --preset windows-app >/dev/null
+    cmake --build --preset windows-app -j"$jobs"
+    cmake --build --preset windows-app --target windows_zip
+    # The window tests and the program itself need a display, as on a Windows desktop.
+    bash tests/windows/wine_display.sh bash -c \
+        'ctest --preset windows-app && bash tests/windows/start_under_wine.sh build-windows-app/app/filmarin.exe'
+    ls -l build-windows-app/Filmarin-*-win64.zip
+    echo "Windows program step: $(($(date +%s) - started)) s"
+}
+
+stages=("$@")
+[ ${#stages[@]} -eq 0 ] && stages=("${all_stages[@]}")
+for stage in "${stages[@]}"; do
+    case "$stage" in
+    format | linux | package | fuzz | windows-platform | windows) ;;
+    *)
+        echo "Unknown stage: $stage (stages: ${all_stages[*]})" >&2
+        exit 2
+        ;;
+    esac
 done
-cmake --preset windows-app >/dev/null
-cmake --build --preset windows-app -j"$jobs"
-cmake --build --preset windows-app --target windows_zip
-# The window tests and the program itself need a display, as on a Windows desktop.
-bash tests/windows/wine_display.sh bash -c \
-    'ctest --preset windows-app && bash tests/windows/start_under_wine.sh build-windows-app/app/filmarin.exe'
-ls -l build-windows-app/Filmarin-2.2-win64.zip
-echo "Windows program step: $(( $(date +%s) - started )) s"
+if [ $# -eq 0 ]; then
+    # Everything at once, as CI runs it.
+    filmarin_install_packages "${FILMARIN_RUN_PACKAGES[@]}" "${FILMARIN_TEST_PACKAGES[@]}" \
+        "${FILMARIN_WINDOWS_PACKAGES[@]}" clang-format
+fi
+for stage in "${stages[@]}"; do
+    "stage_${stage//-/_}"
+done

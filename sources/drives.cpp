@@ -1,46 +1,34 @@
 #include "drives.h"
 
 #include "platform/drives.h"
-
-#include <QFile>
+#include "platformtext/platformtext.h"
 
 namespace filmarin {
-
-namespace {
-
-std::string native(const QString& key) {
-    return QFile::encodeName(key).toStdString();
-}
-QString fromNative(const std::string& text) {
-    return QString::fromLocal8Bit(text);
-}
-
-} // namespace
 
 std::vector<DriveEntry> SystemDrives::listDrives() {
     std::vector<DriveEntry> drives;
     for (const platform::DriveInfo& d : platform::listDrives())
-        drives.push_back({fromNative(d.key), fromNative(d.root), d.type});
+        drives.push_back({fromPlatform(d.key), fromPlatform(d.root), d.type});
     return drives;
 }
 
 std::uint8_t SystemDrives::driveType(const QString& key) {
-    return platform::driveType(native(key));
+    return platform::driveType(toPlatform(key));
 }
 
 bool SystemDrives::volumeLabel(const QString& key, QString& label) {
     std::string text;
-    const bool ok = platform::volumeLabel(native(key), text);
-    label = fromNative(text);
+    const bool ok = platform::volumeLabel(toPlatform(key), text);
+    label = fromPlatform(text);
     return ok;
 }
 
 bool SystemDrives::driveReady(const QString& key) {
-    return platform::driveReady(native(key));
+    return platform::driveReady(toPlatform(key));
 }
 
 QString SystemDrives::caption(const QString& key) {
-    return fromNative(platform::driveCaption(native(key)));
+    return fromPlatform(platform::driveCaption(toPlatform(key)));
 }
 
 QString readyText() {
@@ -54,12 +42,7 @@ QString discDriveTypeText() {
 }
 
 bool isFloppyDrive(std::uint8_t type, const QString& key) {
-    if (type != platform::kDriveRemovable || key.size() != 1)
-        return false;
-    char16_t letter = key.at(0).unicode();
-    if (letter >= u'a' && letter <= u'z')
-        letter = static_cast<char16_t>(letter - 32);
-    return letter < u'C';
+    return platform::isFloppyDrive(type, toPlatform(key));
 }
 
 std::int32_t driveKindCode(std::uint8_t type, const QString& key) {

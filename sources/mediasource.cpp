@@ -2,25 +2,16 @@
 
 #include "platform/drives.h"
 #include "platform/files.h"
-
-#include <QFile>
+#include "platformtext/platformtext.h"
 
 namespace filmarin {
-
-namespace {
-
-std::string native(const QString& path) {
-    return QFile::encodeName(path).toStdString();
-}
-
-} // namespace
 
 QString childPath(const QString& root, const QString& name) {
     return root + QChar::fromLatin1(platform::pathSeparator()) + name;
 }
 
 bool folderExists(const QString& path) {
-    return platform::folderExists(native(path));
+    return platform::folderExists(toPlatform(path));
 }
 
 bool hasVideoTs(const QString& root) {
@@ -37,16 +28,16 @@ bool hasSvcd(const QString& root) {
 
 bool hasCdaTracks(const QString& root) {
     // Linux shows no track entries: there the drive itself tells whether it holds audio.
-    return platform::findFirstEntry(native(childPath(root, QStringLiteral("*.cda")))).found ||
-           platform::isAudioDisc(native(root));
+    return platform::findFirstEntry(toPlatform(childPath(root, QStringLiteral("*.cda")))).found ||
+           platform::isAudioDisc(toPlatform(root));
 }
 
 QString audioCdDevice(const QString& root) {
-    return QString::fromLocal8Bit(platform::audioDiscDevice(native(root)));
+    return fromPlatform(platform::audioDiscDevice(toPlatform(root)));
 }
 
 QString videoCdLocation(const QString& root) {
-    return QString::fromLocal8Bit(platform::videoCdLocation(native(root)));
+    return fromPlatform(platform::videoCdLocation(toPlatform(root)));
 }
 
 std::int32_t detectDiscContent(const QString& root) {
@@ -64,7 +55,7 @@ std::int32_t detectDiscContent(const QString& root) {
 bool filePresent(const QString& path) {
     if (path.isEmpty())
         return false;
-    const platform::FoundEntry entry = platform::findFirstEntry(native(path));
+    const platform::FoundEntry entry = platform::findFirstEntry(toPlatform(path));
     return entry.found && !entry.isFolder;
 }
 

@@ -139,12 +139,6 @@ bool parseReal(const QString& text, double& value) {
     return true;
 }
 
-RealParse parseReal(const QString& text) {
-    RealParse r;
-    r.ok = parseReal(text, r.value);
-    return r;
-}
-
 WholeParse parseWhole(const QString& text) {
     WholeParse r;
     double number = 0.0;

@@ -7,12 +7,6 @@
 // table's users know them from the cells.
 namespace filmarin {
 
-// Result of ParseReal: value is only meaningful when ok is true.
-struct RealParse {
-    bool ok = false;
-    double value = 0.0;
-};
-
 // Result of ParseWhole: ok false means the text is no number (value 0) or a number that
 // no signed 32-bit value can hold.
 struct WholeParse {
@@ -25,7 +19,6 @@ struct WholeParse {
 // (the first comma counts as a point), optional exponent, nothing after it.
 // On failure `value` keeps what it held.
 bool parseReal(const QString& text, double& value);
-RealParse parseReal(const QString& text);
 
 // Reads a number with parseReal and rounds it half to even to a signed 32-bit value.
 WholeParse parseWhole(const QString& text);

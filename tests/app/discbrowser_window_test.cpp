@@ -198,7 +198,8 @@ void DiscBrowserWindowTest::longCaptionsShowTheirLastPart() {
     QCOMPARE(b.caption(row), f.dvd.path());
     QCOMPARE(item->text(0), QFileInfo(f.dvd.path()).fileName());
     QCOMPARE(item->toolTip(0), f.dvd.path());
-    QCOMPARE(b.ListView1->topLevelItem(f.rowOf(QStringLiteral("A")))->text(0), QStringLiteral("A:"));
+    QCOMPARE(b.ListView1->topLevelItem(f.rowOf(QStringLiteral("A")))->text(0),
+             QStringLiteral("A:"));
     // OK works on the whole path.
     f.choose(QStringLiteral("D"));
     f.window->DVD1->trigger();

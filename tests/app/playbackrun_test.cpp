@@ -1,7 +1,7 @@
 #include "playback/commandline.h"
 #include "playback/playbackrun.h"
-#include "table/tablecheck.h"
 #include "processexists.h"
+#include "table/tablecheck.h"
 #include "windowfixture.h"
 
 #include <QAction>
@@ -197,9 +197,10 @@ void PlaybackRunTest::pauseBehindUntickedExcerptsPreselectsTheNextTicked() {
     r.window->CheckListBox2->setChecked(1, false);
     r.window->CheckListBox1->setChecked(6, true);
     r.window->Abspielen1->trigger();
-    QCOMPARE(r.entries(), (QStringList{QStringLiteral("Ausschnitt 1"), QStringLiteral("Ausschnitt 3"),
-                                       QStringLiteral("Ausschnitt 4"), QStringLiteral("Ausschnitt 5"),
-                                       QStringLiteral("Ausschnitt 9")}));
+    QCOMPARE(r.entries(),
+             (QStringList{QStringLiteral("Ausschnitt 1"), QStringLiteral("Ausschnitt 3"),
+                          QStringLiteral("Ausschnitt 4"), QStringLiteral("Ausschnitt 5"),
+                          QStringLiteral("Ausschnitt 9")}));
     r.okAndWait(1);
     QCOMPARE(r.playerCalls()[0].arguments,
              r.expectedArguments({{1, 1, 2}, {3, 30, 40}, {4, 40, 50}, {5, 70, 95}}));
@@ -296,7 +297,8 @@ void PlaybackRunTest::wholeRunFromATimesFile() {
             .replace(QLatin1Char('#'), QStringLiteral("%23"));
     };
     const auto item = [&](int n) {
-        const QString card = f.native(f.documentsDir.path() + QStringLiteral("/Bilder_VLC/a%1.jpg").arg(n));
+        const QString card =
+            f.native(f.documentsDir.path() + QStringLiteral("/Bilder_VLC/a%1.jpg").arg(n));
         return QStringLiteral(" file:///") + encoded(card) +
                QStringLiteral(" :file-caching=300 :start-time=0.000 :stop-time=2.000 file:///") +
                encoded(video) +

@@ -166,7 +166,8 @@ void TForm1Test::startUpLayout() {
     // The file dialogs are made when first used.
     QVERIFY(!w.OpenDialogVideo && !w.OpenDialogZeiten && !w.SaveDialogZeiten);
     QCOMPARE(w.openDialogZeiten().defaultSuffix(), QStringLiteral("zei"));
-    QCOMPARE(w.saveDialogZeiten().nameFilters(), QStringList{QStringLiteral("Zeitendatei (*.zei)")});
+    QCOMPARE(w.saveDialogZeiten().nameFilters(),
+             QStringList{QStringLiteral("Zeitendatei (*.zei)")});
     QCOMPARE(w.openDialogVideo().nameFilters().size(), 1);
     QVERIFY(
         w.openDialogVideo().nameFilters().first().startsWith(QStringLiteral("Alle Video-Datein")));
@@ -507,7 +508,6 @@ void TForm1Test::columnsAndRowsCanBeResized() {
     QCOMPARE(w.StringGrid4->rowHeight(1), 35);
     QVERIFY(f.messages.shown.empty());
 }
-
 
 void TForm1Test::tickListsLineUpWithTheRows() {
     WindowFixture f;

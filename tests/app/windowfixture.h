@@ -96,7 +96,9 @@ struct WindowFixture {
         return native(programDir.path() + QStringLiteral("/VLCportable/VLCportable.exe"));
     }
     // A path as the system writes it (backslashes on Windows), as file dialogs give them.
-    static QString native(const QString& path) { return QDir::toNativeSeparators(path); }
+    static QString native(const QString& path) {
+        return QDir::toNativeSeparators(path);
+    }
 
     TForm1& open() {
         WindowEnvironment environment;

@@ -64,11 +64,13 @@ struct FixtureSystem : ::testing::Test {
                                        "overlay /var/lib/docker/overlay2/x/merged overlay rw 0 0\n"
                                        "gvfsd-fuse /run/user/1000/gvfs fuse.gvfsd-fuse rw 0 0\n"
                                        "server:/lehrer /srv/lehrer nfs4 rw 0 0\n"
-                                       "/dev/loop3 " + root.str() +
+                                       "/dev/loop3 " +
+                                           root.str() +
                                            "/media/lehrer/MEIN\\040FILM iso9660 ro 0 0\n"
-                                           "/dev/sdc1 " + root.str() +
+                                           "/dev/sdc1 " +
+                                           root.str() +
                                            "/run/media/lehrer/STICK vfat rw 0 0\n"
-                                       "tmpfs " +
+                                           "tmpfs " +
                                            m +
                                            "ram tmpfs rw 0 0\n"
                                            "/dev/sdb1 " +
@@ -111,17 +113,16 @@ TEST_F(FixtureSystem, ListsOpticalDrivesAndMountedFileSystemsOnce) {
         EXPECT_EQ(d.root, d.key);
     }
     // What a file manager shows: no /run, /dev/shm, /boot, snaps or containers.
-    const std::map<std::string, int> expected = {
-        {"/", 3},
-        {"/dev/sr0", 5},
-        {mnt("dvd"), 5},
-        {mnt("home space"), 3},
-        {mnt("net"), 4},
-        {mnt("ram"), 6},
-        {mnt("stick"), 2},
-        {"/srv/lehrer", 4},
-        {root.str() + "/media/lehrer/MEIN FILM", 2},
-        {root.str() + "/run/media/lehrer/STICK", 3}};
+    const std::map<std::string, int> expected = {{"/", 3},
+                                                 {"/dev/sr0", 5},
+                                                 {mnt("dvd"), 5},
+                                                 {mnt("home space"), 3},
+                                                 {mnt("net"), 4},
+                                                 {mnt("ram"), 6},
+                                                 {mnt("stick"), 2},
+                                                 {"/srv/lehrer", 4},
+                                                 {root.str() + "/media/lehrer/MEIN FILM", 2},
+                                                 {root.str() + "/run/media/lehrer/STICK", 3}};
     EXPECT_EQ(types, expected);
     EXPECT_TRUE(std::is_sorted(keys.begin(), keys.end())) << "a stable order";
     EXPECT_EQ(driveType(mnt("stick")), 2);

@@ -110,7 +110,8 @@ TEST(PlayerCommandLine, SourceItemsOfEveryKind) {
     s.imageFolder = QStringLiteral("/b");
     s.table.titleNumbers[cellIndex(0, 7)] = 5;
     // The card's path is the folder, the system's separator and "a7.jpg".
-    const QString card = QStringLiteral(" file:////b") + QChar::fromLatin1(platform::pathSeparator()) +
+    const QString card = QStringLiteral(" file:////b") +
+                         QChar::fromLatin1(platform::pathSeparator()) +
                          QStringLiteral("a7.jpg :file-caching=300 :start-time=0.000 "
                                         ":stop-time=2.000 ");
     const auto item = [&](std::int32_t kind) {
@@ -127,10 +128,13 @@ TEST(PlayerCommandLine, SourceItemsOfEveryKind) {
 
     // A mount point that is no optical drive's stays one argument and reads back as itself.
     s.source.driveRoot = QStringLiteral("/media/lehrer/MEIN FILM #2 100%");
-    EXPECT_EQ(item(1), card + QStringLiteral("dvdsimple:////media/lehrer/MEIN%20FILM%20%232%20100%25/#5"));
-    EXPECT_EQ(item(2), card + QStringLiteral("vcd:////media/lehrer/MEIN%20FILM%20%232%20100%25/#5"));
-    EXPECT_EQ(item(4),
-              card + QStringLiteral("cdda:////media/lehrer/MEIN%20FILM%20%232%20100%25 :cdda-track=5"));
+    EXPECT_EQ(item(1),
+              card + QStringLiteral("dvdsimple:////media/lehrer/MEIN%20FILM%20%232%20100%25/#5"));
+    EXPECT_EQ(item(2),
+              card + QStringLiteral("vcd:////media/lehrer/MEIN%20FILM%20%232%20100%25/#5"));
+    EXPECT_EQ(
+        item(4),
+        card + QStringLiteral("cdda:////media/lehrer/MEIN%20FILM%20%232%20100%25 :cdda-track=5"));
 }
 
 TEST(PlayerCommandLine, AudioCdExcerpt) {

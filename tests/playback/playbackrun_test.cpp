@@ -86,11 +86,10 @@ struct RunFixture {
         table.stop.setCell(2, row, QString::number(stop));
     }
     QString playerFile() const {
-        return QDir::toNativeSeparators(programDir.filePath(QStringLiteral("VLCportable/VLCportable.exe")));
+        return QDir::toNativeSeparators(
+            programDir.filePath(QStringLiteral("VLCportable/VLCportable.exe")));
     }
-    const std::vector<filmarin::testing::Message>& messages() const {
-        return table.messages.shown;
-    }
+    const std::vector<filmarin::testing::Message>& messages() const { return table.messages.shown; }
     // How many excerpts a segment's command line holds.
     static int excerptsIn(const QString& parameters) {
         return static_cast<int>(parameters.count(QStringLiteral(":audio-language=en")));
@@ -98,7 +97,8 @@ struct RunFixture {
 
     QTemporaryDir programDir;
     QString programFolder = QDir::toNativeSeparators(programDir.path() + QLatin1Char('/'));
-    QString imageFolder = QDir::toNativeSeparators(programDir.filePath(QStringLiteral("Bilder_VLC")));
+    QString imageFolder =
+        QDir::toNativeSeparators(programDir.filePath(QStringLiteral("Bilder_VLC")));
     QString playerPath;
     MemoryTable table;
     ExcerptTable values;
@@ -107,9 +107,9 @@ struct RunFixture {
     FakePause pause;
     FakeControls controls;
     FakePlayer player;
-    PlaybackRun run{RunValues{values, spans, table.view, source, programFolder, imageFolder,
-                              playerPath},
-                    pause, controls, player, table.messages};
+    PlaybackRun run{
+        RunValues{values, spans, table.view, source, programFolder, imageFolder, playerPath}, pause,
+        controls, player, table.messages};
 };
 
 TEST(PlaybackRun, StartOffersTheSelectedExcerptsAndWaitsForOk) {
@@ -191,8 +191,8 @@ TEST(PlaybackRun, AFailedCheckEndsTheRunBeforeItStarts) {
     };
     const Case cases[] = {
         {"no source", [](RunFixture& f) { f.source = MediaSource{}; }, chooseSourceMessage()},
-        {"video file gone",
-         [](RunFixture& f) { QFile::remove(f.source.videoFilePath); }, chooseSourceMessage()},
+        {"video file gone", [](RunFixture& f) { QFile::remove(f.source.videoFilePath); },
+         chooseSourceMessage()},
         {"nothing ticked",
          [](RunFixture& f) {
              for (int i = 0; i < 20; ++i)

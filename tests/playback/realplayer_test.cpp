@@ -41,8 +41,8 @@ double runPlayer(const QString& player, const QString& parameters) {
 
 // Writes the title cards (heading 1 as given) into `work` and gives the parameters of a
 // segment that plays excerpt 1 of `source` from `start` to `stop`.
-QString segmentOfExcerptOne(const MediaSource& source, const QString& work,
-                            const QString& heading, std::int32_t start, std::int32_t stop) {
+QString segmentOfExcerptOne(const MediaSource& source, const QString& work, const QString& heading,
+                            std::int32_t start, std::int32_t stop) {
     MemoryGrid headings(2, 21);
     headings.setCell(1, 1, heading);
     QString imageFolder;
@@ -67,8 +67,8 @@ TEST(RealPlayer, PlaysTheTitleCardAndTheExcerptAndEndsByItself) {
     source.kind = SourceKind::VideoFile;
     source.videoFilePath = video;
     constexpr int excerptSeconds = 2;
-    const QString parameters = segmentOfExcerptOne(source, work, QStringLiteral("Ein Ausschnitt"),
-                                                   1, 1 + excerptSeconds);
+    const QString parameters =
+        segmentOfExcerptOne(source, work, QStringLiteral("Ein Ausschnitt"), 1, 1 + excerptSeconds);
 
     const double seconds = runPlayer(player, parameters);
     EXPECT_GE(seconds, kTitleCardSeconds + excerptSeconds - 0.5);

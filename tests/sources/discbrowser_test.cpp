@@ -231,9 +231,10 @@ TEST(ShownDriveNames, ShortNamesThatTellTheDrivesApart) {
         QStringList captions;
         QStringList shown;
     } cases[] = {
-        {{QStringLiteral("C:"), QStringLiteral("D:")}, {QStringLiteral("C:"), QStringLiteral("D:")}},
-        {{QStringLiteral("/"), QStringLiteral("/dev/sr0"), QStringLiteral("/media/lehrer/MEIN FILM"),
-          QStringLiteral("/mnt/daten")},
+        {{QStringLiteral("C:"), QStringLiteral("D:")},
+         {QStringLiteral("C:"), QStringLiteral("D:")}},
+        {{QStringLiteral("/"), QStringLiteral("/dev/sr0"),
+          QStringLiteral("/media/lehrer/MEIN FILM"), QStringLiteral("/mnt/daten")},
          {QStringLiteral("/"), QStringLiteral("/dev/sr0"), QStringLiteral("MEIN FILM"),
           QStringLiteral("daten")}},
         // The same last part twice: as much of the path as tells them apart.
@@ -246,7 +247,8 @@ TEST(ShownDriveNames, ShortNamesThatTellTheDrivesApart) {
         {{}, {}},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(shownDriveNames(c.captions), c.shown) << c.captions.join(QLatin1Char(',')).toStdString();
+        EXPECT_EQ(shownDriveNames(c.captions), c.shown)
+            << c.captions.join(QLatin1Char(',')).toStdString();
 }
 
 } // namespace

@@ -105,12 +105,12 @@ struct OutOfRangeCase {
 
 TEST_F(TableFixture, TimeOutOfRangeSelectsTheCellThatHoldsTheOffendingValue) {
     const OutOfRangeCase cases[] = {
-        {"0", "0", "1e12", 2},          // the seconds alone
-        {"1", "40000000", "0", 1},      // the minutes alone
-        {"-596524", "0", "0", 0},       // the hours alone, below the range
-        {"0", "-1e300", "1e300", 1},    // the first of two that are each out of range
-        {"596523", "14", "8", 0},       // none alone; the hours carry the sum out
-        {"1", "35791394", "3000", 1},   // none alone; the minutes carry the sum out
+        {"0", "0", "1e12", 2},              // the seconds alone
+        {"1", "40000000", "0", 1},          // the minutes alone
+        {"-596524", "0", "0", 0},           // the hours alone, below the range
+        {"0", "-1e300", "1e300", 1},        // the first of two that are each out of range
+        {"596523", "14", "8", 0},           // none alone; the hours carry the sum out
+        {"1", "35791394", "3000", 1},       // none alone; the minutes carry the sum out
         {"0", "10000000", "2000000000", 2}, // none alone; the seconds carry the sum out
     };
     for (const OutOfRangeCase& c : cases) {
