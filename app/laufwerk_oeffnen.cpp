@@ -21,10 +21,11 @@ constexpr int kCaptionRole = Qt::UserRole + 2;
 
 } // namespace
 
-TDVD_CD_oeffnen::TDVD_CD_oeffnen(QWidget* mainWindow, DriveSystem& drives, MessageSink& messages)
+TDVD_CD_oeffnen::TDVD_CD_oeffnen(QWidget* mainWindow, std::shared_ptr<DriveSystem> drives,
+                                 MessageSink& messages)
     : QDialog(mainWindow, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                               Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      m_drives(drives), m_messages(messages) {
+      m_messages(messages) {
     setObjectName(QStringLiteral("DVD_CD_oeffnen"));
     setWindowTitle(QStringLiteral("Video-DVD/CD öffnen"));
     setModal(false);
@@ -71,8 +72,18 @@ TDVD_CD_oeffnen::TDVD_CD_oeffnen(QWidget* mainWindow, DriveSystem& drives, Messa
                     }
                 }
             });
+    // Each survey is handed to the window's thread, which brings the rows in line with it.
+    m_watcher = std::make_unique<DriveWatcher>(std::move(drives), [this](const DriveSurvey& s) {
+        QMetaObject::invokeMethod(
+            this, [this, s] { takeSurvey(s); }, Qt::QueuedConnection);
+    });
     arrange();
     FormCreate();
+}
+
+TDVD_CD_oeffnen::~TDVD_CD_oeffnen() {
+    // No survey may arrive while the window is being taken apart.
+    m_watcher.reset();
 }
 
 void TDVD_CD_oeffnen::arrange() {
@@ -94,14 +105,23 @@ void TDVD_CD_oeffnen::FormCreate() {
     m_state.chosenKind = 0;
     Timer1->stop();
     Timer2->stop();
-    refreshDriveList(*this, m_drives, m_state);
-    autoSelectDisc(*this, m_state);
+    // Start-up does not wait for the drives: the rows come with the first survey, and the
+    // first disc drive is preselected then.
+    m_watcher->request();
     Timer1->start();
+}
+
+void TDVD_CD_oeffnen::takeSurvey(const DriveSurvey& survey) {
+    applyDriveSurvey(*this, survey, m_state);
+    if (!m_preselected) {
+        m_preselected = true;
+        autoSelectDisc(*this, m_state);
+    }
 }
 
 void TDVD_CD_oeffnen::Timer1Timer() {
     Timer1->stop();
-    refreshDriveList(*this, m_drives, m_state);
+    m_watcher->request();
     Timer2->start();
 }
 

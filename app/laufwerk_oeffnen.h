@@ -3,6 +3,7 @@
 #include "sources/discbrowser.h"
 
 #include <QDialog>
+#include <memory>
 
 class QFrame;
 class QPushButton;
@@ -16,7 +17,10 @@ namespace filmarin {
 class TDVD_CD_oeffnen : public QDialog, public DriveListView {
     Q_OBJECT
 public:
-    TDVD_CD_oeffnen(QWidget* mainWindow, DriveSystem& drives, MessageSink& messages);
+    // The drives are asked on a worker thread; `drives` must answer from any thread.
+    TDVD_CD_oeffnen(QWidget* mainWindow, std::shared_ptr<DriveSystem> drives,
+                    MessageSink& messages);
+    ~TDVD_CD_oeffnen() override;
 
     QTreeWidget* ListView1;
     QTimer* Timer1;
@@ -25,6 +29,8 @@ public:
     QPushButton* Button1;
 
     const DiscBrowserState& state() const { return m_state; }
+    // The first survey of the drives has been shown.
+    bool surveyed() const { return m_preselected; }
 
     // DriveListView
     int rowCount() const override;
@@ -62,9 +68,12 @@ private:
     void FormCreate();
     void arrange();
     void showDriveNames();
+    // A survey of the drives has come from the worker.
+    void takeSurvey(const DriveSurvey& survey);
 
-    DriveSystem& m_drives;
     MessageSink& m_messages;
+    std::unique_ptr<DriveWatcher> m_watcher;
+    bool m_preselected = false;
     DiscBrowserState m_state;
 };
 

@@ -31,14 +31,14 @@ void keepNoSettings() {
 } // namespace
 
 Program::Program(WindowEnvironment environment, DriveSystem* drives) {
-    if (!drives) {
-        m_systemDrives = std::make_unique<SystemDrives>();
-        drives = m_systemDrives.get();
-    }
+    // Drives given by the caller are theirs; the system's are shared with the questions
+    // to them that may still run.
+    m_drives = drives ? std::shared_ptr<DriveSystem>(std::shared_ptr<DriveSystem>(), drives)
+                      : std::make_shared<SystemDrives>();
     m_form1 = std::make_unique<TForm1>(m_values, std::move(environment));
     TForm1& form1 = *m_form1;
     m_pauseDialog = std::make_unique<TDialogWeiter_Form>(&form1);
-    m_discBrowser = std::make_unique<TDVD_CD_oeffnen>(&form1, *drives, form1.messages());
+    m_discBrowser = std::make_unique<TDVD_CD_oeffnen>(&form1, m_drives, form1.messages());
     m_run = std::make_unique<PlaybackRun>(RunValues{m_values.table, m_values.spans, form1.view(),
                                                     m_values.source, m_values.programFolder,
                                                     m_values.imageFolder, m_values.playerPath},

@@ -31,7 +31,7 @@ public:
 
 private:
     ProgramValues m_values;
-    std::unique_ptr<DriveSystem> m_systemDrives;
+    std::shared_ptr<DriveSystem> m_drives;
     std::unique_ptr<TForm1> m_form1;
     std::unique_ptr<TDialogWeiter_Form> m_pauseDialog;
     std::unique_ptr<TDVD_CD_oeffnen> m_discBrowser;

@@ -18,6 +18,7 @@ FILMARIN_TEST_PACKAGES=(
     clang libclang-rt-14-dev
     xvfb xauth x11-utils ffmpeg openbox xdotool dvdauthor
     dpkg-dev desktop-file-utils
+    python3-fusepy libfuse2
     binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
 )
 # The Windows build of the platform layer and Wine to run its tests.

@@ -17,7 +17,8 @@ stage_format() {
     filmarin_install_packages clang-format
     local unformatted
     unformatted=$(git ls-files -z '*.cpp' '*.h' '*.c' |
-        xargs -0 clang-format --dry-run --Werror 2>&1 | grep -o '^[^:]*:[0-9]*' | sort -u || true)
+        xargs -0 clang-format --dry-run --Werror 2>&1 |
+        grep -E '^[^ :]+:[0-9]+:[0-9]+: (warning|error)' | cut -d: -f1,2 | sort -u || true)
     if [ -n "$unformatted" ]; then
         echo "These places differ from .clang-format (clang-format -i fixes them):" >&2
         echo "$unformatted" >&2

@@ -20,57 +20,54 @@ void showWarning(MessageSink& messages, const QString& text) {
 
 } // namespace
 
-bool refreshDriveList(DriveListView& view, DriveSystem& drives, DiscBrowserState& state) {
-    try {
-        const std::vector<DriveEntry> list = drives.listDrives();
-        for (const DriveEntry& drive : list) {
-            const std::int32_t kind = driveKindCode(drive.type, drive.key);
-            QString label;
-            const QString type = driveTypeText(drives, drive.key, label);
-            const QString caption = drives.caption(drive.key);
-            const QString status = driveReadiness(drives, drive.key);
-            int found = -1;
-            for (int row = 0; row < view.rowCount(); ++row) {
-                if (view.key(row) == drive.key) {
-                    found = row;
-                    break;
-                }
-            }
-            if (found >= 0) {
-                if (!equalsIgnoreCase(view.caption(found), caption))
-                    view.setCaption(found, caption);
-                if (view.imageIndex(found) != kind)
-                    view.setImageIndex(found, kind);
-                setWhenDifferent(view, found, 0, type);
-                setWhenDifferent(view, found, 1, label);
-                setWhenDifferent(view, found, 2, status);
-            } else {
-                view.appendRow(drive.key, caption, kind, type, label, status);
+bool applyDriveSurvey(DriveListView& view, const DriveSurvey& survey, DiscBrowserState& state) {
+    for (const SurveyedDrive& drive : survey.drives) {
+        int found = -1;
+        for (int row = 0; row < view.rowCount(); ++row) {
+            if (view.key(row) == drive.key) {
+                found = row;
+                break;
             }
         }
-        std::set<QString> present;
-        for (const DriveEntry& drive : list)
-            present.insert(drive.key);
-        bool removed = true;
-        while (removed) {
-            removed = false;
-            for (int row = 0; row < view.rowCount(); ++row) {
-                if (present.count(view.key(row)) == 0) {
-                    view.removeRow(row);
-                    // OK keeps working on the row the user chose.
-                    if (row < state.currentRow)
-                        --state.currentRow;
-                    else if (row == state.currentRow)
-                        state.currentRow = -1;
-                    removed = true;
-                    break;
-                }
-            }
+        if (found >= 0) {
+            if (!equalsIgnoreCase(view.caption(found), drive.caption))
+                view.setCaption(found, drive.caption);
+            if (view.imageIndex(found) != drive.kind)
+                view.setImageIndex(found, drive.kind);
+            setWhenDifferent(view, found, 0, drive.typeText);
+            setWhenDifferent(view, found, 1, drive.label);
+            setWhenDifferent(view, found, 2, drive.status);
+        } else {
+            view.appendRow(drive.key, drive.caption, drive.kind, drive.typeText, drive.label,
+                           drive.status);
         }
-        return true;
-    } catch (...) {
-        return false;
     }
+    if (!survey.ok)
+        return false;
+    std::set<QString> present;
+    for (const SurveyedDrive& drive : survey.drives)
+        present.insert(drive.key);
+    bool removed = true;
+    while (removed) {
+        removed = false;
+        for (int row = 0; row < view.rowCount(); ++row) {
+            if (present.count(view.key(row)) == 0) {
+                view.removeRow(row);
+                // OK keeps working on the row the user chose.
+                if (row < state.currentRow)
+                    --state.currentRow;
+                else if (row == state.currentRow)
+                    state.currentRow = -1;
+                removed = true;
+                break;
+            }
+        }
+    }
+    return true;
+}
+
+bool refreshDriveList(DriveListView& view, DriveSystem& drives, DiscBrowserState& state) {
+    return applyDriveSurvey(view, surveyDrives(drives), state);
 }
 
 bool rowIsReady(const DriveListView& view, int row) {

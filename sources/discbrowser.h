@@ -1,6 +1,7 @@
 #pragma once
 
 #include "drives.h"
+#include "drivewatcher.h"
 #include "views/views.h"
 
 #include <QString>
@@ -40,8 +41,11 @@ struct DiscBrowserState {
     std::int32_t chosenKind = 0;
 };
 
-// Brings the rows in line with the drives; false when an error ended it early.
-// `state.currentRow` follows its drive when rows above it are removed.
+// Brings the rows in line with a survey of the drives; false when the survey ended early,
+// and then no row is removed. `state.currentRow` follows its drive when rows above it are
+// removed.
+bool applyDriveSurvey(DriveListView& view, const DriveSurvey& survey, DiscBrowserState& state);
+// Surveys the drives on this thread and applies the survey.
 bool refreshDriveList(DriveListView& view, DriveSystem& drives, DiscBrowserState& state);
 
 // The first ready disc-drive row, else the last disc-drive row.

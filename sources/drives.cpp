@@ -53,9 +53,7 @@ std::int32_t driveKindCode(std::uint8_t type, const QString& key) {
     return 0;
 }
 
-QString driveTypeText(DriveSystem& drives, const QString& key, QString& label) {
-    label.clear();
-    const std::uint8_t type = drives.driveType(key);
+QString driveTypeTextOf(std::uint8_t type, const QString& key) {
     switch (type) {
     case platform::kDriveRemovable:
         return isFloppyDrive(type, key) ? QStringLiteral("3½-Diskette")
@@ -65,14 +63,20 @@ QString driveTypeText(DriveSystem& drives, const QString& key, QString& label) {
     case platform::kDriveRemote:
         return QStringLiteral("Netzwerklaufwerk");
     case platform::kDriveCdRom:
-        if (!drives.volumeLabel(key, label))
-            label.clear();
         return discDriveTypeText();
     case platform::kDriveRamDisk:
         return QStringLiteral("RAM-Laufwerk");
     default:
         return QStringLiteral("Laufwerk");
     }
+}
+
+QString driveTypeText(DriveSystem& drives, const QString& key, QString& label) {
+    label.clear();
+    const std::uint8_t type = drives.driveType(key);
+    if (type == platform::kDriveCdRom && !drives.volumeLabel(key, label))
+        label.clear();
+    return driveTypeTextOf(type, key);
 }
 
 QString driveReadiness(DriveSystem& drives, const QString& key) {

@@ -44,6 +44,8 @@ QString discDriveTypeText();
 bool isFloppyDrive(std::uint8_t type, const QString& key);
 // 0 other drive, 1 floppy, 2 disc drive, 3 other removable drive.
 std::int32_t driveKindCode(std::uint8_t type, const QString& key);
+// The type text of a drive of that type, without asking it.
+QString driveTypeTextOf(std::uint8_t type, const QString& key);
 // The type text of the drive, asked afresh; `label` is set for disc drives only.
 QString driveTypeText(DriveSystem& drives, const QString& key, QString& label);
 // "bereit" or "nicht bereit"; a floppy drive is never asked and never ready.

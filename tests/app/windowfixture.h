@@ -113,6 +113,9 @@ struct WindowFixture {
         window = &program->mainWindow();
         pauseDialog = &program->pauseDialog();
         discBrowser = &program->discBrowser();
+        // The drives are asked on a worker thread; the list comes soon after.
+        if (!QTest::qWaitFor([this] { return discBrowser->surveyed(); }, 5000))
+            qWarning("The disc browser got no survey of the drives within 5 s.");
         return *window;
     }
 

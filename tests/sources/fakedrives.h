@@ -3,12 +3,13 @@
 #include "sources/discbrowser.h"
 
 #include <map>
+#include <mutex>
 #include <stdexcept>
 #include <vector>
 
 namespace filmarin::testing {
 
-// Drives by letter, as a Windows system would report them.
+// Drives by letter, as a Windows system would report them. It answers from any thread.
 class FakeDrives : public DriveSystem {
 public:
     struct Drive {
@@ -18,10 +19,17 @@ public:
         bool labelReadable = true;
     };
 
-    void add(char letter, Drive drive) { drives[QString(QLatin1Char(letter))] = drive; }
-    void remove(char letter) { drives.erase(QString(QLatin1Char(letter))); }
+    void add(char letter, Drive drive) {
+        const std::lock_guard<std::recursive_mutex> lock(mutex);
+        drives[QString(QLatin1Char(letter))] = drive;
+    }
+    void remove(char letter) {
+        const std::lock_guard<std::recursive_mutex> lock(mutex);
+        drives.erase(QString(QLatin1Char(letter)));
+    }
 
     std::vector<DriveEntry> listDrives() override {
+        const std::lock_guard<std::recursive_mutex> lock(mutex);
         if (listFails)
             throw std::runtime_error("Nicht genügend Speicher");
         std::vector<DriveEntry> list;
@@ -30,10 +38,12 @@ public:
         return list;
     }
     std::uint8_t driveType(const QString& key) override {
+        const std::lock_guard<std::recursive_mutex> lock(mutex);
         const auto it = drives.find(key);
         return it == drives.end() ? 1 : it->second.type;
     }
     bool volumeLabel(const QString& key, QString& label) override {
+        const std::lock_guard<std::recursive_mutex> lock(mutex);
         ++labelQueries[key];
         const auto it = drives.find(key);
         if (it == drives.end() || !it->second.labelReadable || !it->second.ready) {
@@ -44,6 +54,7 @@ public:
         return true;
     }
     bool driveReady(const QString& key) override {
+        const std::lock_guard<std::recursive_mutex> lock(mutex);
         ++readinessQueries[key];
         if (readinessThrows)
             throw std::runtime_error("drive error");
@@ -51,15 +62,18 @@ public:
         return it != drives.end() && it->second.ready;
     }
     QString caption(const QString& key) override {
+        const std::lock_guard<std::recursive_mutex> lock(mutex);
         const auto it = captions.find(key);
         return it == captions.end() ? key + QLatin1Char(':') : it->second;
     }
 
     void addPath(const QString& key, const QString& path, Drive drive) {
+        const std::lock_guard<std::recursive_mutex> lock(mutex);
         drives[key] = drive;
         captions[key] = path;
     }
 
+    std::recursive_mutex mutex;
     std::map<QString, Drive> drives;
     std::map<QString, QString> captions;
     std::map<QString, int> labelQueries;

@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# A network share that stops answering, mounted below /media as a laptop taken home from
+# school has it: a FUSE file system of type fuse.sshfs whose every call waits 10 s, far
+# beyond the 2 s the window has to appear. (A program cannot end while one of its calls
+# waits for such a share, so the wait is kept shorter than the minute of a real one.)
+# Runs the probe against it. Needs root (to mount) and Debian's python3-fusepy.
+set -uo pipefail
+probe=$1
+if [ "$(id -u)" -ne 0 ] || [ ! -c /dev/fuse ] || ! /usr/bin/python3 -c 'import fusepy' 2>/dev/null; then
+    echo "SKIPPED: mounting a hanging share needs root, /dev/fuse and python3-fusepy"
+    exit 77
+fi
+place=$(mktemp -d /media/filmarin-hang-XXXXXX)
+share="$place/NETZ"
+mkdir -p "$share"
+script=$(mktemp /tmp/filmarin-hang-XXXXXX.py)
+cat >"$script" <<'PY'
+import errno, sys, time
+from fusepy import FUSE, FuseOSError, Operations
+class Hanging(Operations):
+    def getattr(self, path, fh=None):
+        time.sleep(10)
+        raise FuseOSError(errno.EIO)
+    def statfs(self, path):
+        time.sleep(10)
+        return {}
+FUSE(Hanging(), sys.argv[1], foreground=True, fsname='schule', subtype='sshfs')
+PY
+/usr/bin/python3 "$script" "$share" &
+daemon=$!
+cleanup() {
+    kill -KILL "$daemon" 2>/dev/null
+    umount -l "$share" 2>/dev/null
+    wait "$daemon" 2>/dev/null
+    rmdir "$share" "$place" 2>/dev/null
+    rm -f "$script"
+}
+trap cleanup EXIT
+for _ in $(seq 50); do
+    grep -q " $share .* - fuse.sshfs " /proc/self/mountinfo && break
+    sleep 0.1
+done
+if ! grep -q " $share .* - fuse.sshfs " /proc/self/mountinfo; then
+    echo "SKIPPED: the FUSE file system could not be mounted here"
+    exit 77
+fi
+timeout 60 "$probe" "$share"
