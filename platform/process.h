@@ -27,7 +27,8 @@ using MessagePump = std::function<void()>;
 // Starts `programFile` with `parameters` (trailing blanks and control characters removed)
 // in `workingFolder` (empty: the program file's folder). With `wait`, polls every 50 ms
 // until the program has ended, asking `callback` whether to end it and pumping messages
-// between polls. False when the program could not be started; true once it was started,
+// between polls. Ending it ends whatever it started too (a job on Windows, a process group
+// on Linux). False when the program could not be started; true once it was started,
 // however it ended.
 bool runProgram(int priorityMode, const std::string& programFile, const std::string& parameters,
                 std::string workingFolder, bool wait, const WaitCallback& callback,

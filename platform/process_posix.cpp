@@ -77,8 +77,11 @@ public:
         m_reaped = true;
     }
 
+    // Ends the program with everything it started: it leads a process group of its own,
+    // as the portable player's launcher starts the real player as its child.
     void terminate() const {
-        ::kill(m_pid, SIGKILL);
+        if (::kill(-m_pid, SIGKILL) != 0)
+            ::kill(m_pid, SIGKILL);
     }
     pid_t pid() const {
         return m_pid;
@@ -164,6 +167,8 @@ bool runProgram(int priorityMode, const std::string& programFile, const std::str
         (void)!::write(report[1], &error, sizeof error);
         ::_exit(127);
     }
+    // The group is set from both sides, so that it exists before either goes on.
+    (void)::setpgid(pid, pid);
     ::close(report[1]);
     Child child(pid);
     int error = 0;

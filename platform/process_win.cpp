@@ -15,14 +15,31 @@ DWORD priorityClass(int priorityMode) {
     return NORMAL_PRIORITY_CLASS;
 }
 
-// Closes both handles of a started program on every way out.
+// Closes both handles of a started program, and its job, on every way out.
 struct Handles {
     PROCESS_INFORMATION& info;
+    HANDLE job = nullptr;
     ~Handles() {
         CloseHandle(info.hProcess);
         CloseHandle(info.hThread);
+        if (job)
+            CloseHandle(job);
     }
 };
+
+// A job for the started program: whatever it starts belongs to the job too, so that ending
+// the job ends the portable player's launcher together with the player it started. Null
+// when the system gives none (the program is then ended alone).
+HANDLE jobFor(HANDLE process) {
+    HANDLE job = CreateJobObjectA(nullptr, nullptr);
+    if (!job)
+        return nullptr;
+    if (!AssignProcessToJobObject(job, process)) {
+        CloseHandle(job);
+        return nullptr;
+    }
+    return job;
+}
 
 } // namespace
 
@@ -39,8 +56,9 @@ bool runProgram(int priorityMode, const std::string& programFile, const std::str
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_SHOWNORMAL;
-    const DWORD flags =
-        priorityClass(priorityMode) | CREATE_NEW_CONSOLE | CREATE_DEFAULT_ERROR_MODE;
+    // Started suspended, so that it is in its job before it can start anything.
+    const DWORD flags = priorityClass(priorityMode) | CREATE_NEW_CONSOLE |
+                        CREATE_DEFAULT_ERROR_MODE | CREATE_SUSPENDED;
 
     const std::string commandLine = buildCommandLine(programFile, parameters);
     std::vector<char> buffer(commandLine.begin(), commandLine.end());
@@ -51,7 +69,8 @@ bool runProgram(int priorityMode, const std::string& programFile, const std::str
     if (!CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, flags, nullptr,
                         workingFolder.empty() ? nullptr : workingFolder.c_str(), &startup, &info))
         return false;
-    Handles handles{info};
+    Handles handles{info, jobFor(info.hProcess)};
+    ResumeThread(info.hThread);
     if (!wait)
         return true;
     ProcessInformation information;
@@ -61,7 +80,12 @@ bool runProgram(int priorityMode, const std::string& programFile, const std::str
     information.threadId = info.dwThreadId;
     waitForProgram(
         information, [&] { return WaitForSingleObject(info.hProcess, 50) == WAIT_OBJECT_0; },
-        [&] { TerminateProcess(info.hProcess, 0xFFFFFFFF); }, callback, pump);
+        [&] {
+            if (handles.job)
+                TerminateJobObject(handles.job, 0xFFFFFFFF);
+            TerminateProcess(info.hProcess, 0xFFFFFFFF);
+        },
+        callback, pump);
     return true;
 }
 

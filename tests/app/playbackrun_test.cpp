@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFrame>
 #include <QLabel>
@@ -106,6 +107,7 @@ private slots:
     void unwritableTitleCardsStopTheRun();
     void languageComesFromTheMenu();
     void closingTheWindowEndsThePlayer();
+    void closingTheWindowEndsThePlayersChildren();
 };
 
 void PlaybackRunTest::threeExcerptsInOneSegment() {
@@ -464,6 +466,45 @@ void PlaybackRunTest::closingTheWindowEndsThePlayer() {
     QVERIFY2(elapsed < 150, qPrintable(QStringLiteral("%1 ms").arg(elapsed)));
     QVERIFY(r.window->closingFlag());
     QVERIFY(!r.pauseDialog->isVisible());
+}
+
+// The portable player's launcher starts the real player as its child and waits for it:
+// closing the window ends both.
+void PlaybackRunTest::closingTheWindowEndsThePlayersChildren() {
+    Run r;
+    r.placeStandInPlayer(20000);
+    r.writePlayerFile(QStringLiteral("child.txt"), QStringLiteral("1"));
+    const QString childFile =
+        QDir(r.programDir.path()).filePath(QStringLiteral("VLCportable/child.pid"));
+    r.window->Abspielen1->trigger();
+    QElapsedTimer sinceClose;
+    qint64 launcher = 0;
+    qint64 child = 0;
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, [&] {
+        if (sinceClose.isValid())
+            return;
+        const auto calls = r.playerCalls();
+        QFile pidFile(childFile);
+        if (calls.isEmpty() || !pidFile.open(QIODevice::ReadOnly))
+            return;
+        child = pidFile.readAll().trimmed().toLongLong();
+        if (child == 0)
+            return;
+        launcher = calls[0].pid;
+        r.window->close();
+        sinceClose.start();
+    });
+    poll.start(20);
+    QTest::mouseClick(r.pauseDialog->Button1, Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(sinceClose.isValid(), 10000);
+    QVERIFY(child != launcher);
+    while ((processExists(launcher) || processExists(child)) && sinceClose.elapsed() < 3000)
+        QTest::qWait(2);
+    const qint64 elapsed = sinceClose.elapsed();
+    QVERIFY2(!processExists(child), "the player's child still runs");
+    QVERIFY2(!processExists(launcher), "the player still runs");
+    QVERIFY2(elapsed < 150, qPrintable(QStringLiteral("%1 ms").arg(elapsed)));
 }
 
 QTEST_MAIN(PlaybackRunTest)

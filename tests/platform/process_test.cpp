@@ -116,6 +116,38 @@ TEST(RunProgram, WaitsPumpingMessagesAndEndsTheProgramOnRequest) {
     EXPECT_EQ(::waitpid(-1, nullptr, WNOHANG), -1) << "no child left behind";
 }
 
+// True while the process runs (a zombie has ended).
+bool running(pid_t pid) {
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string line;
+    if (!std::getline(stat, line))
+        return false;
+    const std::size_t end = line.rfind(')');
+    return end != std::string::npos && end + 2 < line.size() && line[end + 2] != 'Z';
+}
+
+// The portable player's launcher starts the player as its child: ending the launcher ends
+// the child too.
+TEST(RunProgram, EndingTheProgramEndsWhatItStarted) {
+    Program p("sleep 30 & echo $! > child.pid; wait");
+    pid_t child = 0;
+    EXPECT_TRUE(runProgram(
+        0, p.path, "", "", true,
+        [&](const ProcessInformation&, bool& terminate) {
+            std::ifstream in(p.dir / "child.pid");
+            std::string line;
+            if (!child && std::getline(in, line) && !in.eof())
+                child = static_cast<pid_t>(std::stol(line));
+            if (child)
+                terminate = true;
+        },
+        nullptr));
+    ASSERT_NE(child, 0);
+    for (int i = 0; i < 100 && running(child); ++i)
+        ::usleep(10000);
+    EXPECT_FALSE(running(child)) << "the child still runs";
+}
+
 TEST(RunProgram, AProgramThatCannotBeStartedIsReportedAndNotWaitedFor) {
     TempDir dir;
     int callbacks = 0;

@@ -1,5 +1,7 @@
 /* Writes the command line it received and its current folder into echo.txt beside itself;
-   with "--wait" among its arguments it then waits half a minute. */
+   with "--wait" among its arguments it then waits half a minute. With "--tree" it starts
+   itself again with "--wait" as its child, writes the child's process number to child.pid
+   beside itself and waits for the child, as the portable player's launcher does. */
 #include <stdio.h>
 #include <string.h>
 #include <windows.h>
@@ -17,6 +19,30 @@ int main(void) {
     if (out) {
         fprintf(out, "%s\n%s\n", GetCommandLineA(), folder);
         fclose(out);
+    }
+    if (strstr(GetCommandLineA(), "--tree")) {
+        char exe[MAX_PATH];
+        GetModuleFileNameA(NULL, exe, MAX_PATH);
+        char line[MAX_PATH + 16];
+        snprintf(line, sizeof line, "\"%s\" --wait", exe);
+        STARTUPINFOA startup;
+        ZeroMemory(&startup, sizeof startup);
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION info;
+        ZeroMemory(&info, sizeof info);
+        if (!CreateProcessA(NULL, line, NULL, NULL, FALSE, 0, NULL, NULL, &startup, &info))
+            return 2;
+        self[n] = '\0';
+        strcat(self, "child.pid");
+        FILE* pid = fopen(self, "wb");
+        if (pid) {
+            fprintf(pid, "%lu\n", (unsigned long)info.dwProcessId);
+            fclose(pid);
+        }
+        WaitForSingleObject(info.hProcess, INFINITE);
+        CloseHandle(info.hProcess);
+        CloseHandle(info.hThread);
+        return 0;
     }
     if (strstr(GetCommandLineA(), "--wait"))
         Sleep(30000);

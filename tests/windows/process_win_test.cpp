@@ -90,6 +90,35 @@ TEST(RunProgramWin, TerminateFlagEndsAWaitingProgram) {
     }
 }
 
+// The portable player's launcher starts the player as its child: ending the launcher ends
+// the child too.
+TEST(RunProgramWin, EndingTheProgramEndsWhatItStarted) {
+    const std::string pidFile = testFolder() + "child.pid";
+    DeleteFileA(pidFile.c_str());
+    DWORD child = 0;
+    const DWORD start = GetTickCount();
+    EXPECT_TRUE(runProgram(
+        0, testFolder() + "echoargs.exe", "--tree", "", true,
+        [&](const ProcessInformation&, bool& terminate) {
+            if (!child) {
+                const std::string text = readText(pidFile);
+                // Whole once its line has ended.
+                if (text.size() > 1 && text.back() == '\n')
+                    child = static_cast<DWORD>(std::stoul(text));
+            }
+            if (child)
+                terminate = true;
+        },
+        nullptr));
+    ASSERT_NE(child, 0u) << "the launcher started its child";
+    EXPECT_LT(GetTickCount() - start, 20000u);
+    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, child);
+    if (process) {
+        EXPECT_EQ(WaitForSingleObject(process, 2000), WAIT_OBJECT_0) << "the child still runs";
+        CloseHandle(process);
+    }
+}
+
 TEST(RunProgramWin, AProgramThatEndsAtOnceIsNotAskedAbout) {
     int callbacks = 0;
     EXPECT_TRUE(runProgram(
