@@ -6,10 +6,13 @@
 #include "table/excerpttable.h"
 #include "table/textops.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
+#include <QStorageInfo>
 #include <csetjmp>
 #include <cstdio>
 #include <jpeglib.h>
@@ -60,6 +63,36 @@ QImage canvasImage(int width, int height) {
 }
 
 } // namespace
+
+QString cardWriteCause(const QString& path, const QFileDevice& file, qint64 needed) {
+    const QFileInfo folder(QFileInfo(path).absolutePath());
+    if (!folder.exists())
+        return QStringLiteral("Der Ordner \"%1\" ist nicht vorhanden.")
+            .arg(QDir::toNativeSeparators(folder.filePath()));
+    const QStorageInfo storage(folder.absoluteFilePath());
+    if (storage.isValid() && storage.isReady()) {
+        if (storage.isReadOnly())
+            return QStringLiteral("Der Datenträger ist schreibgeschützt.");
+        if (storage.bytesAvailable() < needed)
+            return QStringLiteral("Der Datenträger ist voll. Bitte schaffen Sie Platz, und "
+                                  "versuchen Sie es dann erneut.");
+    }
+    const QFileInfo existing(path);
+    if (existing.exists() && !existing.isWritable())
+        return QStringLiteral("Die Datei ist schreibgeschützt.");
+    if (!folder.isWritable())
+        return QStringLiteral("Sie dürfen im Ordner \"%1\" nicht schreiben.")
+            .arg(QDir::toNativeSeparators(folder.filePath()));
+    return file.errorString();
+}
+
+QString noImageFolderMessage(const QString& documentsFolder, const QString& programFolder) {
+    return QStringLiteral("Die Titelbilder können nicht geschrieben werden: Der Ordner "
+                          "\"Bilder_VLC\" kann weder im Ordner \"%1\" noch im Ordner \"%2\" "
+                          "angelegt werden. Bitte sorgen Sie dafür, dass Sie in einem dieser "
+                          "Ordner schreiben dürfen.")
+        .arg(QDir::toNativeSeparators(documentsFolder), QDir::toNativeSeparators(programFolder));
+}
 
 QString titleCardPath(const QString& imageFolder, int excerpt) {
     return childPath(imageFolder,
@@ -174,11 +207,17 @@ CardResult renderTextImage(int quality, int height, int width, const QString& te
         return result;
     }
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(jpeg) != jpeg.size() ||
-        !file.flush()) {
+    const bool opened = file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    if (!opened || file.write(jpeg) != jpeg.size() || !file.flush()) {
+        const QString cause = cardWriteCause(path, file, jpeg.size());
+        // A card cut short would show half a picture: it goes.
+        if (opened) {
+            file.close();
+            QFile::remove(path);
+        }
         result.ok = false;
-        result.error = QStringLiteral("Datei \"%1\" kann nicht erstellt werden. %2")
-                           .arg(path, file.errorString());
+        result.error =
+            QStringLiteral("Datei \"%1\" kann nicht erstellt werden. %2").arg(path, cause);
     }
     return result;
 }
@@ -188,7 +227,12 @@ CardResult writeTitleCards(const CellGrid& headings, const QString& documentsFol
     imageFolder = childPath(documentsFolder, QStringLiteral("Bilder_VLC"));
     if (ensureFolder(imageFolder).failed) {
         imageFolder = programFolder + QStringLiteral("Bilder_VLC");
-        ensureFolder(imageFolder);
+        if (ensureFolder(imageFolder).failed) {
+            CardResult result;
+            result.ok = false;
+            result.error = noImageFolderMessage(documentsFolder, programFolder);
+            return result;
+        }
     }
     // A folder found in another case ("bilder_vlc") is the one the cards go into.
     imageFolder = fromPlatform(platform::pathAsStored(toPlatform(imageFolder)));

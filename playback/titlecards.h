@@ -3,6 +3,7 @@
 #include "views/views.h"
 
 #include <QColor>
+#include <QFileDevice>
 #include <QString>
 #include <cstddef>
 
@@ -37,6 +38,12 @@ int fitFontSize(const QString& text, const QString& fontName, int width, int hei
 CardResult renderTextImage(int quality, int height, int width, const QString& text,
                            const QColor& fontColor, const QString& fontName, int maxFontSize,
                            const QColor& background, const QString& path);
+
+// Why a card could not be written to `path`, in the user's words: a missing folder, a
+// read-only or full medium, a read-only file or folder, else the system's reason.
+QString cardWriteCause(const QString& path, const QFileDevice& file, qint64 needed);
+// Neither the documents folder nor the program folder can take the picture folder.
+QString noImageFolderMessage(const QString& documentsFolder, const QString& programFolder);
 
 // Chooses the image folder (DocumentsFolder/Bilder_VLC, else ProgramFolder + Bilder_VLC) and
 // writes the 20 cards from the headings in column 1 of `headings` as they stand.

@@ -142,6 +142,15 @@ QString cannotOpenMessage() {
     return QStringLiteral("Die Datei konnte nicht geöffnet werden.");
 }
 
+namespace {
+
+QString notAFileReason(const QFileInfo& info) {
+    return info.isDir() ? QStringLiteral("Es ist ein Ordner.")
+                        : QStringLiteral("Es ist keine gewöhnliche Datei.");
+}
+
+} // namespace
+
 bool saveTimesFile(const QString& path, TimesFileContext& context) {
     if (!checkTable(context.table, context.view))
         return false;
@@ -153,6 +162,18 @@ bool saveTimesFile(const QString& path, TimesFileContext& context) {
     if (context.languageCodeFromMenu)
         context.languageCodeFromMenu();
 
+    // A named pipe or a device is not written to: it would wait for a reader without end.
+    // (A folder of that name fails below, as any place that cannot be written.)
+    const QFileInfo target(path);
+    if (target.exists() && !target.isFile() && !target.isDir()) {
+        context.view.messages.showMessage(
+            QStringLiteral("Fehler"),
+            QStringLiteral("Die Datei \"%1\" kann nicht gespeichert werden. %2 Bitte wählen Sie "
+                           "einen anderen Namen.")
+                .arg(QDir::toNativeSeparators(path), notAFileReason(target)),
+            MessageIcon::Information);
+        return false;
+    }
     const QByteArray image = encodeTimesFile(context.table);
     // Written beside the target and put in its place only when complete.
     QSaveFile file(path);
@@ -175,12 +196,15 @@ bool loadTimesFile(const QString& path, TimesFileContext& context) {
     const QFileInfo info(path);
     if (path.isEmpty() || !info.exists())
         return error(cannotOpenMessage());
+    // Only a regular file is read: opening a named pipe would wait for a writer, and a
+    // device could be read without end.
+    if (!info.isFile())
+        return error(QStringLiteral("Die Datei \"%1\" konnte nicht geöffnet werden. %2")
+                         .arg(QDir::toNativeSeparators(path), notAFileReason(info)));
     QFile file(path);
-    if (info.isDir() || !file.open(QIODevice::ReadOnly))
-        return error(
-            QStringLiteral("Die Datei \"%1\" konnte nicht geöffnet werden. %2")
-                .arg(QDir::toNativeSeparators(path),
-                     info.isDir() ? QStringLiteral("Es ist ein Ordner.") : file.errorString()));
+    if (!file.open(QIODevice::ReadOnly))
+        return error(QStringLiteral("Die Datei \"%1\" konnte nicht geöffnet werden. %2")
+                         .arg(QDir::toNativeSeparators(path), file.errorString()));
     // Whatever follows the last block is not read.
     const QByteArray bytes = file.read(kTimesFileSize);
     if (file.error() != QFileDevice::NoError)

@@ -2,6 +2,7 @@
 #include "../table/memorytable.h"
 #include "playback/titlecards.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFontMetrics>
 #include <QImage>
@@ -10,6 +11,10 @@
 #include <gtest/gtest.h>
 #include <jpeglib.h>
 #include <vector>
+#ifdef __linux__
+#include <sys/mount.h>
+#include <unistd.h>
+#endif
 
 using namespace filmarin;
 using filmarin::testing::MemoryGrid;
@@ -233,17 +238,89 @@ TEST_F(Cards, FallBackToTheProgramFolder) {
     EXPECT_TRUE(decode(card(20)).ok);
 }
 
-TEST_F(Cards, UnwritableCardEndsWithAMessageNamingThePath) {
+TEST_F(Cards, NoPlaceForThePictureFolderIsSaidPlainly) {
     documents.write("Bilder_VLC", "blocked");
     program.write("Bilder_VLC", "blocked too");
     const CardResult result = write();
     EXPECT_FALSE(result.ok);
-    EXPECT_TRUE(result.error.startsWith(QStringLiteral("Datei \"") +
-                                        QString::fromStdString(program / "Bilder_VLC/a1.jpg") +
+    EXPECT_EQ(result.error,
+              noImageFolderMessage(QString::fromStdString(documents.str()),
+                                   QString::fromStdString(program.str()) + QLatin1Char('/')));
+    EXPECT_TRUE(result.error.contains(QString::fromStdString(documents.str())));
+    EXPECT_TRUE(result.error.contains(QString::fromStdString(program.str())));
+    EXPECT_FALSE(result.error.contains(QStringLiteral("nicht gefunden")));
+}
+
+TEST_F(Cards, AnUnwritableCardIsNamedWithItsCause) {
+    ASSERT_TRUE(write().ok);
+    // A folder where card 3 should be: it can be neither replaced nor written.
+    ASSERT_TRUE(QFile::remove(titleCardPath(folder, 3)));
+    ASSERT_TRUE(QDir().mkdir(titleCardPath(folder, 3)));
+    const CardResult result = write();
+    EXPECT_FALSE(result.ok);
+    EXPECT_TRUE(result.error.startsWith(QStringLiteral("Datei \"") + titleCardPath(folder, 3) +
                                         QStringLiteral("\" kann nicht erstellt werden. ")))
         << result.error.toStdString();
-    EXPECT_GT(result.error.size(), 40) << "the system's reason follows";
+    EXPECT_GT(result.error.size(), 40) << "the reason follows";
 }
+
+#ifdef __linux__
+// A small RAM file system stands in for a full or read-only medium; only root mounts it.
+struct SmallMedium {
+    explicit SmallMedium(const std::string& options) {
+        if (::geteuid() != 0)
+            return;
+        const std::string place = dir / "medium";
+        dir.mkdir("medium");
+        mounted = ::mount("tmpfs", place.c_str(), "tmpfs", 0, options.c_str()) == 0;
+        path = QString::fromStdString(place);
+    }
+    ~SmallMedium() {
+        if (mounted)
+            ::umount(path.toStdString().c_str());
+    }
+    TempDir dir;
+    QString path;
+    bool mounted = false;
+};
+
+TEST_F(Cards, AFullMediumIsSaidAndLeavesNoPartCard) {
+    SmallMedium medium("size=64k");
+    if (!medium.mounted)
+        GTEST_SKIP() << "simulating a full medium needs a small file system mounted as root";
+    const CardResult result = writeTitleCards(
+        headings, medium.path, QString::fromStdString(program.str()) + QLatin1Char('/'), folder);
+    EXPECT_FALSE(result.ok);
+    EXPECT_TRUE(result.error.contains(QStringLiteral("Der Datenträger ist voll.")))
+        << result.error.toStdString();
+    EXPECT_FALSE(result.error.contains(QStringLiteral("Unbekannter Fehler")));
+    // The cards that are there are whole; the one that did not fit is gone.
+    int whole = 0;
+    for (int n = 1; n <= 20; ++n) {
+        if (!QFile::exists(titleCardPath(folder, n)))
+            continue;
+        EXPECT_TRUE(decode(card(n)).ok) << n;
+        ++whole;
+    }
+    EXPECT_LT(whole, 20);
+    EXPECT_TRUE(result.error.contains(titleCardPath(folder, whole + 1)));
+}
+
+TEST_F(Cards, AReadOnlyMediumIsSaid) {
+    SmallMedium medium("size=1m");
+    if (!medium.mounted)
+        GTEST_SKIP() << "simulating a read-only medium needs a file system mounted as root";
+    ASSERT_TRUE(QDir(medium.path).mkdir(QStringLiteral("Bilder_VLC")));
+    ASSERT_EQ(::mount("tmpfs", medium.path.toStdString().c_str(), "tmpfs", MS_REMOUNT | MS_RDONLY,
+                      "size=1m"),
+              0);
+    const CardResult result = writeTitleCards(
+        headings, medium.path, QString::fromStdString(program.str()) + QLatin1Char('/'), folder);
+    EXPECT_FALSE(result.ok);
+    EXPECT_TRUE(result.error.contains(QStringLiteral("Der Datenträger ist schreibgeschützt.")))
+        << result.error.toStdString();
+}
+#endif
 
 TEST_F(Cards, EveryCallRewritesTheCards) {
     ASSERT_TRUE(write().ok);

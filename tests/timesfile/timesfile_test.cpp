@@ -13,6 +13,7 @@
 #include <limits>
 #ifdef __linux__
 #include <sys/mount.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -333,5 +334,41 @@ TEST_F(Files, LoadFailuresChangeNothing) {
         EXPECT_EQ(menuFromLanguage, 0);
     }
 }
+
+#ifdef __linux__
+// A named pipe or a device is no times file: opening one for reading would wait for a writer,
+// or read without end. Neither loading nor saving touches it.
+TEST_F(Files, OnlyRegularFilesAreLoadedOrSaved) {
+    const std::string fifo = dir / "pipe.zei";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    dir.mkdir("folder.zei");
+    const ExcerptTable before = table;
+    for (const std::string& path : {fifo, std::string("/dev/zero"), dir / "folder.zei"}) {
+        t.messages.shown.clear();
+        EXPECT_FALSE(load(path)) << path;
+        ASSERT_EQ(t.messages.shown.size(), 1u) << path;
+        EXPECT_EQ(t.messages.shown[0].caption, QStringLiteral("Fehler"));
+        EXPECT_TRUE(t.messages.shown[0].text.startsWith(
+            QStringLiteral("Die Datei \"%1\" konnte nicht geöffnet werden. ")
+                .arg(QString::fromStdString(path))))
+            << t.messages.shown[0].text.toStdString();
+        EXPECT_EQ(encodeTimesFile(table), encodeTimesFile(before));
+        EXPECT_EQ(menuFromLanguage, 0);
+    }
+    for (const std::string& path : {fifo, std::string("/dev/null")}) {
+        t.messages.shown.clear();
+        EXPECT_FALSE(save(path)) << path;
+        ASSERT_EQ(t.messages.shown.size(), 1u) << path;
+        EXPECT_EQ(t.messages.shown[0].caption, QStringLiteral("Fehler"));
+        EXPECT_TRUE(t.messages.shown[0].text.startsWith(
+            QStringLiteral("Die Datei \"%1\" kann nicht gespeichert werden. ")
+                .arg(QString::fromStdString(path))))
+            << t.messages.shown[0].text.toStdString();
+    }
+    struct stat st {};
+    ASSERT_EQ(::stat(fifo.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode)) << "the pipe is left as it was";
+}
+#endif
 
 } // namespace
