@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's commands: what its menus, buttons and timers do.
 #include "unit1.h"
 

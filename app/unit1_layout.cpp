@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's components and their places: the form as the user sees it.
 #include "table/tablecheck.h"
 #include "unit1.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The yardstick for the program's start-up: a bare Qt window with one table and one menu.
 #include <QApplication>
 #include <QMainWindow>

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Start-up of the program beside a bare Qt window (one table, one menu), measured the same
 # way on the same display: time from start until the window is mapped, and resident memory
 # a second later. Uses $DISPLAY, or starts Xvfb with openbox. Run it as a normal user, so that

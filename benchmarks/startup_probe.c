@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 /* Starts a program and measures the time until its first top-level window is mapped on
  * the X display, and the program's resident memory a second later.
  * Prints "<milliseconds> <kilobytes>". Usage: startup_probe PROGRAM [ARGUMENTS...] */

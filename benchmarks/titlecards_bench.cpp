@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Speed of writing the 20 title cards, beside libjpeg-turbo's cjpeg encoding 20 pictures of
 // the same size at the same quality.
 //   cmake --preset bench && cmake --build --preset bench && build-bench/benchmarks/titlecards_bench

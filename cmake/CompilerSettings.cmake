@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Compiler settings shared by every target of the program.
 add_library(filmarin_settings INTERFACE)
 target_compile_features(filmarin_settings INTERFACE cxx_std_20)

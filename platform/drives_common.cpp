@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The drive rules that are the same on every system.
 #include "drives.h"
 

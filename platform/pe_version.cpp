@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reads the "FileVersion" text from the version resource of a PE image, the way the
 // Windows version API finds it: the first translation entry names the string table.
 #include "fileversion.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The parts of starting a program that are the same on every system.
 #include "process.h"
 

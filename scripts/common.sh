@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shared by scripts/run.sh and scripts/test.sh: installs the Debian packages the build
 # needs when they are missing, as root or through sudo.
 set -euo pipefail
@@ -17,7 +18,7 @@ FILMARIN_TEST_PACKAGES=(
     libgtest-dev googletest
     clang libclang-rt-14-dev
     xvfb xauth x11-utils ffmpeg openbox xdotool dvdauthor
-    dpkg-dev desktop-file-utils
+    dpkg-dev desktop-file-utils lintian
     python3-fusepy libfuse2
     binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
 )

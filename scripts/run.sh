@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds Filmarin and starts it.
 source "$(dirname "$0")/common.sh"
 filmarin_install_packages "${FILMARIN_RUN_PACKAGES[@]}"

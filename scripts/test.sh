@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds Filmarin with warnings as errors and runs every test: the format check, the Linux
 # program and its tests, the installed Debian package, the fuzz targets, the Windows platform
 # layer under Wine, and the whole Windows program under Wine with its zip.
@@ -44,6 +45,10 @@ stage_package() {
     cpack --config build-ci/CPackConfig.cmake -G DEB -B build-ci/package >/dev/null
     local deb
     deb=$(ls build-ci/package/filmarin_*_amd64.deb)
+    echo "lintian on $(basename "$deb"):"
+    lintian --fail-on error,warning --no-tag-display-limit "$deb" 2>&1 |
+        grep -v '^running with root privileges' || true
+    lintian --fail-on error,warning "$deb" >/dev/null 2>&1
     bash tests/package/installed_start.sh "$deb"
 }
 
@@ -103,7 +108,10 @@ stage_windows() {
     # The window tests and the program itself need a display, as on a Windows desktop.
     bash tests/windows/wine_display.sh bash -c \
         'ctest --preset windows-app && bash tests/windows/start_under_wine.sh build-windows-app/app/filmarin.exe'
-    ls -l build-windows-app/Filmarin-*-win64.zip
+    local zip
+    zip=$(ls build-windows-app/Filmarin-*-win64.zip)
+    bash tests/windows/check_release.sh build-windows-app/app/filmarin.exe "$zip" README.md
+    ls -l "$zip"
     echo "Windows program step: $(($(date +%s) - started)) s"
 }
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The portable player's place on Linux. It takes the arguments the program gives the
 // portable player, leaves out "--high-priority" (a Windows-only option the Linux player
 // stops at) and replaces itself with the system's vlc, the other arguments in their order.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Starts the program through its entry while a network share below /media does not
 // answer (tests/app/hangingshare_test.sh mounts one). The window must appear within 2 s
 // and keep answering: its menu opens, and the disc browser lists the other drives, the

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A network share that stops answering, mounted below /media as a laptop taken home from
 # school has it: a FUSE file system of type fuse.sshfs whose every call waits 10 s, far
 # beyond the 2 s the window has to appear. (A program cannot end while one of its calls

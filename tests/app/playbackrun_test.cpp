@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "playback/commandline.h"
 #include "playback/playbackrun.h"
 #include "playback/titlecards.h"

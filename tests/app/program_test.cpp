@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Starts the program through its entry as a user would: Qt's own options on the command
 // line, a fresh home folder whose config folder holds settings of Qt's file dialogs. Each
 // file dialog is opened and cancelled, then the window is closed. The options change

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary cell texts to the number rules and checks what they promise.
 #include "check.h"
 #include "table/textops.h"

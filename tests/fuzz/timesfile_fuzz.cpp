@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary bytes to the times-file reader, then shows and checks whatever it loaded
 // the way the window does after loading.
 #include "../table/memorytable.h"

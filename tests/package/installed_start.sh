@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian package and starts the installed program as a user would: from the
 # command "filmarin", as a normal user with a fresh home folder, on a display with a window
 # manager. Passes when the main window appears and no message about the player follows.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "../table/memorytable.h"
 #include "platform/files.h"
 #include "platform/process.h"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The launcher hands its arguments to the vlc it finds on the PATH: first the options that
 # make it behave like a ready-configured portable player, then every argument in its order,
 # blanks and all, less "--high-priority". A stand-in vlc records what it gets.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs GoogleTest tests that draw pictures: with a Qt GUI application, off screen.
 #include <QGuiApplication>
 #include <gtest/gtest.h>

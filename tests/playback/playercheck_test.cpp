@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "../platform/tempdir.h"
 #include "../table/memorytable.h"
 #include "platform/files.h"

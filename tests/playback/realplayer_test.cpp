@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Plays a short generated video through the launcher and the system's vlc, with a real
 // title card in front, and checks that the player ends by itself after both.
 // Run by realplayer_test.sh, which provides the video, a display and a user vlc accepts.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Plays a generated video and a generated video DVD through the launcher with the real vlc,
 # on a virtual display with a window manager, as a user with a fresh home folder. vlc refuses
 # to run as root, so as root the test runs as the user filmarin-player.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Stands in for the player in the tests: records the arguments and the folder it was
 // started in (on Windows also the command line exactly as it came), then exits, after the
 // delay (milliseconds) written in delay.txt beside it. With the single argument --version

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "memorytable.h"
 #include "table/blocktransfer.h"
 #include "table/tablecheck.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 /* Writes the command line it received and its current folder into echo.txt beside itself;
    with "--wait" among its arguments it then waits half a minute. With "--tree" it starts
    itself again with "--wait" as its child, writes the child's process number to child.pid

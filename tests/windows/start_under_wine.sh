@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Starts filmarin.exe under Wine, with no player beside it, as a teacher would on Windows.
 # Passes when the main window appears and the player message comes up: the static Windows
 # platform plugin and style are linked in. Run it inside tests/windows/wine_display.sh.

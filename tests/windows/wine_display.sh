@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs a command with a virtual display and a window manager for the Windows programs that
 # Wine starts, as on a Windows desktop. Wine has no Arial: Arial and Arial Narrow are mapped
 # to the Liberation fonts in the prefix ($WINEPREFIX), which must exist.
