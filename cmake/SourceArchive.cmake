@@ -1,12 +1,13 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
+cmake_policy(SET CMP0007 NEW)
 # Packs the program's source into a zip: run with -DSOURCE_DIR=... -DOUTPUT=... as a script.
 # The files are the ones git tracks; without git, every file but build folders.
 find_program(GIT git)
 set(files "")
 if(GIT AND EXISTS ${SOURCE_DIR}/.git)
-    execute_process(COMMAND ${GIT} -C ${SOURCE_DIR} ls-files -z
+    execute_process(COMMAND ${GIT} -C ${SOURCE_DIR} -c core.quotepath=off ls-files
                     OUTPUT_VARIABLE listed COMMAND_ERROR_IS_FATAL ANY)
-    string(REPLACE "\0" ";" files "${listed}")
+    string(REPLACE "\n" ";" files "${listed}")
 else()
     file(GLOB_RECURSE files RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/*)
     list(FILTER files EXCLUDE REGEX "^(build[^/]*|\\.git)/")

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "drives.h"
+#include "wintext.h"
 
 #include <stdexcept>
 #include <windows.h>
@@ -8,49 +9,45 @@ namespace filmarin::platform {
 
 namespace {
 
-std::string rootOf(const std::string& key) {
-    return key.substr(0, 1) + ":\\";
+std::wstring rootOf(const std::string& key) {
+    return widen(key.substr(0, 1)) + L":\\";
 }
 
 std::string systemMessage(DWORD code) {
-    char* text = nullptr;
-    const DWORD n = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                       FORMAT_MESSAGE_IGNORE_INSERTS,
-                                   nullptr, code, 0, reinterpret_cast<LPSTR>(&text), 0, nullptr);
-    std::string message = n && text ? std::string(text, n) : std::string("Not enough storage");
-    if (text)
-        LocalFree(text);
-    return message;
+    const std::string message = systemMessageText(code);
+    return message.empty() ? std::string("Not enough storage") : message;
 }
 
-// Restores the process error mode on every way out.
+// No "insert a disk" box while a drive is asked; the drives are asked on several threads at
+// once, so the mode is the thread's own. Restored on every way out.
 class ErrorModeGuard {
 public:
-    ErrorModeGuard() : m_previous(SetErrorMode(SEM_FAILCRITICALERRORS)) {}
-    ~ErrorModeGuard() { SetErrorMode(m_previous); }
+    ErrorModeGuard() { SetThreadErrorMode(SEM_FAILCRITICALERRORS, &m_previous); }
+    ~ErrorModeGuard() { SetThreadErrorMode(m_previous, nullptr); }
     ErrorModeGuard(const ErrorModeGuard&) = delete;
     ErrorModeGuard& operator=(const ErrorModeGuard&) = delete;
 
 private:
-    UINT m_previous;
+    DWORD m_previous = 0;
 };
 
 } // namespace
 
 std::vector<DriveInfo> listDrives() {
     std::vector<DriveInfo> list;
-    char buffer[129] = {};
-    const DWORD n = GetLogicalDriveStringsA(129, buffer);
+    wchar_t buffer[129] = {};
+    const DWORD n = GetLogicalDriveStringsW(129, buffer);
     if (n == 0)
         return list;
     if (n > 129)
         throw std::runtime_error(systemMessage(ERROR_OUTOFMEMORY));
-    const char* cursor = buffer;
-    while (*cursor != '\0' && cursor < buffer + 129) {
+    const wchar_t* cursor = buffer;
+    while (*cursor != L'\0' && cursor < buffer + 129) {
         DriveInfo drive;
-        drive.root = cursor;
-        drive.type = static_cast<std::uint8_t>(GetDriveTypeA(drive.root.c_str()));
-        drive.key = std::string(1, *cursor);
+        const std::wstring root(cursor);
+        drive.root = narrow(root);
+        drive.type = static_cast<std::uint8_t>(GetDriveTypeW(root.c_str()));
+        drive.key = narrow(cursor, 1);
         list.push_back(drive);
         cursor += 4;
     }
@@ -58,28 +55,28 @@ std::vector<DriveInfo> listDrives() {
 }
 
 std::uint8_t driveType(const std::string& key) {
-    return static_cast<std::uint8_t>(GetDriveTypeA(rootOf(key).c_str()));
+    return static_cast<std::uint8_t>(GetDriveTypeW(rootOf(key).c_str()));
 }
 
 bool volumeLabel(const std::string& key, std::string& label) {
-    char buffer[64] = {};
+    wchar_t buffer[MAX_PATH + 1] = {};
     DWORD scratch = 0;
-    if (!GetVolumeInformationA(rootOf(key).c_str(), buffer, 64, nullptr, &scratch, &scratch,
-                               nullptr, 0)) {
+    if (!GetVolumeInformationW(rootOf(key).c_str(), buffer, MAX_PATH + 1, nullptr, &scratch,
+                               &scratch, nullptr, 0)) {
         label.clear();
         return false;
     }
-    label = buffer;
+    label = narrow(std::wstring(buffer));
     return true;
 }
 
 bool driveReady(const std::string& key) {
     ErrorModeGuard errorMode;
-    const std::string root = rootOf(key);
-    if (isFloppyDrive(static_cast<std::uint8_t>(GetDriveTypeA(root.c_str())), key))
+    const std::wstring root = rootOf(key);
+    if (isFloppyDrive(static_cast<std::uint8_t>(GetDriveTypeW(root.c_str())), key))
         return false;
     DWORD sectors = 0, bytes = 0, freeClusters = 0, clusters = 0;
-    return GetDiskFreeSpaceA(root.c_str(), &sectors, &bytes, &freeClusters, &clusters) != 0;
+    return GetDiskFreeSpaceW(root.c_str(), &sectors, &bytes, &freeClusters, &clusters) != 0;
 }
 
 std::string driveCaption(const std::string& key) {

@@ -4,8 +4,8 @@
 #include <string>
 
 // File-system tests the program needs, with the rules of the Windows file system: names
-// are matched without regard to the case of a-z. Paths are UTF-8 on Linux and in the
-// ANSI code page on Windows.
+// are matched without regard to the case of a-z. Paths and every other text of the
+// platform layer are UTF-8, on every system.
 namespace filmarin::platform {
 
 // The separator the program puts between the parts of a path it builds.

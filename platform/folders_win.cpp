@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "folders.h"
+#include "wintext.h"
 
 #include <shlobj.h>
 #include <vector>
@@ -13,10 +14,10 @@ bool specialFolderPath(void* ownerWindow, int folderId, std::string& path) {
         return false;
     LPITEMIDLIST list = nullptr;
     bool ok = false;
-    std::vector<char> buffer(MAX_PATH, '\0');
+    std::vector<wchar_t> buffer(MAX_PATH + 1, L'\0');
     if (SHGetSpecialFolderLocation(static_cast<HWND>(ownerWindow), folderId, &list) == S_OK &&
-        list && SHGetPathFromIDListA(list, buffer.data())) {
-        path = buffer.data();
+        list && SHGetPathFromIDListW(list, buffer.data())) {
+        path = narrow(std::wstring(buffer.data()));
         // Some shells end the folder with a backslash; the program's paths add their own.
         if (path.size() > 3 && path.back() == '\\')
             path.pop_back();
@@ -29,15 +30,15 @@ bool specialFolderPath(void* ownerWindow, int folderId, std::string& path) {
 }
 
 std::string programFolder() {
-    std::vector<char> buffer(MAX_PATH);
+    std::vector<wchar_t> buffer(MAX_PATH);
     DWORD n = 0;
     while (true) {
-        n = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        n = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
         if (n < buffer.size() || buffer.size() > 32768)
             break;
         buffer.resize(buffer.size() * 2);
     }
-    const std::string file(buffer.data(), n);
+    const std::string file = narrow(buffer.data(), n);
     const std::size_t cut = file.find_last_of("\\:");
     return cut == std::string::npos ? std::string() : file.substr(0, cut + 1);
 }

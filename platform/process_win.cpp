@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "process.h"
+#include "wintext.h"
 
 #include <vector>
 #include <windows.h>
@@ -32,7 +33,7 @@ struct Handles {
 // the job ends the portable player's launcher together with the player it started. Null
 // when the system gives none (the program is then ended alone).
 HANDLE jobFor(HANDLE process) {
-    HANDLE job = CreateJobObjectA(nullptr, nullptr);
+    HANDLE job = CreateJobObjectW(nullptr, nullptr);
     if (!job)
         return nullptr;
     if (!AssignProcessToJobObject(job, process)) {
@@ -52,7 +53,7 @@ bool runProgram(int priorityMode, const std::string& programFile, const std::str
     if (!workingFolder.empty() && workingFolder.back() == '\\')
         workingFolder.pop_back();
 
-    STARTUPINFOA startup;
+    STARTUPINFOW startup;
     ZeroMemory(&startup, sizeof startup);
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
@@ -61,14 +62,17 @@ bool runProgram(int priorityMode, const std::string& programFile, const std::str
     const DWORD flags = priorityClass(priorityMode) | CREATE_NEW_CONSOLE |
                         CREATE_DEFAULT_ERROR_MODE | CREATE_SUSPENDED;
 
-    const std::string commandLine = buildCommandLine(programFile, parameters);
-    std::vector<char> buffer(commandLine.begin(), commandLine.end());
-    buffer.push_back('\0');
+    // The command line and the folder go to the system as UTF-16, so that every name a
+    // Windows folder can hold reaches the program unchanged.
+    const std::wstring commandLine = widen(buildCommandLine(programFile, parameters));
+    std::vector<wchar_t> buffer(commandLine.begin(), commandLine.end());
+    buffer.push_back(L'\0');
+    const std::wstring folder = widen(workingFolder);
 
     PROCESS_INFORMATION info;
     ZeroMemory(&info, sizeof info);
-    if (!CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, flags, nullptr,
-                        workingFolder.empty() ? nullptr : workingFolder.c_str(), &startup, &info))
+    if (!CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, flags, nullptr,
+                        folder.empty() ? nullptr : folder.c_str(), &startup, &info))
         return false;
     Handles handles{info, jobFor(info.hProcess)};
     ResumeThread(info.hThread);

@@ -186,7 +186,47 @@ bool saveTimesFile(const QString& path, TimesFileContext& context) {
                                           MessageIcon::Information);
         return false;
     }
+    // The file holds each heading in single bytes of code page 1252, as files from and for
+    // other installations expect. A heading that lost characters on the way is named, so
+    // that nothing changes unseen; the file is saved all the same.
+    const std::vector<int> changed = headingsChangedBySaving(context.table, image);
+    if (!changed.empty())
+        context.view.messages.showMessage(QStringLiteral("Information"),
+                                          changedHeadingsMessage(changed),
+                                          MessageIcon::Information);
     return true;
+}
+
+std::vector<int> headingsChangedBySaving(const ExcerptTable& table, const QByteArray& image) {
+    std::vector<int> changed;
+    const std::optional<ExcerptTable> saved = decodeTimesFile(image, table);
+    for (int n = 1; n <= kExcerptCount; ++n) {
+        const std::size_t i = static_cast<std::size_t>(cellIndex(1, n));
+        if (!saved || saved->headings[i] != table.headings[i])
+            changed.push_back(n);
+    }
+    return changed;
+}
+
+QString changedHeadingsMessage(const std::vector<int>& excerpts) {
+    QStringList numbers;
+    for (int n : excerpts)
+        numbers << QString::number(n);
+    const QString saved = QStringLiteral("Die Zeiten wurden gespeichert. ");
+    const QString why = QStringLiteral(
+        "Zeichen, die eine Zeitendatei nicht aufnehmen kann: In der Datei stehen dafür "
+        "Fragezeichen (?)");
+    if (numbers.size() == 1)
+        return saved +
+               QStringLiteral("Die Überschrift von Ausschnitt %1 enthält ").arg(numbers[0]) + why +
+               QStringLiteral(", oder sie ist gekürzt. So erscheint sie auch beim Öffnen "
+                              "der Datei.");
+    const QString list = numbers.mid(0, numbers.size() - 1).join(QStringLiteral(", ")) +
+                         QStringLiteral(" und ") + numbers.constLast();
+    return saved + QStringLiteral("Die Überschriften der Ausschnitte %1 enthalten ").arg(list) +
+           why +
+           QStringLiteral(", oder sie sind gekürzt. So erscheinen sie auch beim Öffnen "
+                          "der Datei.");
 }
 
 bool loadTimesFile(const QString& path, TimesFileContext& context) {

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <vector>
 
 // Times files (".zei"): the excerpt table as a fixed little-endian binary image.
 namespace filmarin {
@@ -61,6 +62,12 @@ QString cannotOpenMessage();
 // Checks and tidies the table, then writes it; a failed write leaves an existing file as it
 // was. False after a message when the table or the file could not be written.
 bool saveTimesFile(const QString& path, TimesFileContext& context);
+
+// The excerpts whose headings the file `image` does not hold as the table does: a
+// character that code page 1252 lacks is saved as "?", and a long heading is cut.
+std::vector<int> headingsChangedBySaving(const ExcerptTable& table, const QByteArray& image);
+// Says that the file was saved, and which headings it holds otherwise.
+QString changedHeadingsMessage(const std::vector<int>& excerpts);
 
 // Reads and checks the whole file before anything changes; then shows the loaded table.
 // False after a message when the file could not be read, and nothing has changed.

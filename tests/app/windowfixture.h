@@ -22,9 +22,16 @@ namespace filmarin::testing {
 struct WindowFixture {
     // The stand-in player is in place, so that the player check after start-up, which comes
     // sooner or later depending on the machine, shows no message.
-    WindowFixture() {
-        QDir(programDir.path()).mkpath(QStringLiteral("VLCportable"));
-        QDir(documentsDir.path()).mkpath(QStringLiteral("."));
+    // `folderName`, when given, is the name of the program folder and, with " Dokumente"
+    // after it, of the documents folder, each inside a temporary folder.
+    explicit WindowFixture(const QString& folderName = QString())
+        : programRoot(folderName.isEmpty() ? programDir.path()
+                                           : programDir.path() + QLatin1Char('/') + folderName),
+          documentsRoot(folderName.isEmpty() ? documentsDir.path()
+                                             : documentsDir.path() + QLatin1Char('/') + folderName +
+                                                   QStringLiteral(" Dokumente")) {
+        QDir().mkpath(programRoot + QStringLiteral("/VLCportable"));
+        QDir().mkpath(documentsRoot);
         placeStandInPlayer();
     }
 
@@ -57,7 +64,7 @@ struct WindowFixture {
     }
 
     void writePlayerFile(const QString& name, const QString& text) const {
-        QFile file(QDir(programDir.path()).filePath(QStringLiteral("VLCportable/") + name));
+        QFile file(QDir(programRoot).filePath(QStringLiteral("VLCportable/") + name));
         file.open(QIODevice::WriteOnly | QIODevice::Truncate);
         file.write(text.toUtf8());
     }
@@ -71,7 +78,7 @@ struct WindowFixture {
     };
     QList<PlayerCall> playerCalls() const {
         QList<PlayerCall> calls;
-        QFile file(QDir(programDir.path()).filePath(QStringLiteral("VLCportable/calls.txt")));
+        QFile file(QDir(programRoot).filePath(QStringLiteral("VLCportable/calls.txt")));
         if (!file.open(QIODevice::ReadOnly))
             return calls;
         PlayerCall call;
@@ -94,7 +101,7 @@ struct WindowFixture {
     }
 
     QString playerPath() const {
-        return native(programDir.path() + QStringLiteral("/VLCportable/VLCportable.exe"));
+        return native(programRoot + QStringLiteral("/VLCportable/VLCportable.exe"));
     }
     // A path as the system writes it (backslashes on Windows), as file dialogs give them.
     static QString native(const QString& path) {
@@ -104,8 +111,8 @@ struct WindowFixture {
     TForm1& open() {
         WindowEnvironment environment;
         environment.messages = &messages;
-        environment.programFolder = native(programDir.path() + QLatin1Char('/'));
-        environment.documentsFolder = native(documentsDir.path());
+        environment.programFolder = native(programRoot + QLatin1Char('/'));
+        environment.documentsFolder = native(documentsRoot);
         environment.runFileDialog = [this](QFileDialog& dialog) -> std::optional<QString> {
             lastDialog = &dialog;
             return chosenFile;
@@ -122,6 +129,8 @@ struct WindowFixture {
 
     QTemporaryDir programDir;
     QTemporaryDir documentsDir;
+    QString programRoot;   // the program folder
+    QString documentsRoot; // the documents folder
     MemoryMessages messages;
     std::optional<QString> chosenFile;
     QFileDialog* lastDialog = nullptr;

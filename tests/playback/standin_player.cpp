@@ -3,8 +3,9 @@
 // started in (on Windows also the command line exactly as it came), then exits, after the
 // delay (milliseconds) written in delay.txt beside it. With the single argument --version
 // it prints the version in version.txt (default 3.0.21); on Windows its version resource
-// says 3.0.21. With child.txt beside it, it starts a second stand-in as its child and waits
-// for it, as the portable player's launcher does; the child writes its process number to
+// says 3.0.21. On Windows the command line and the arguments are recorded from the wide
+// command line, as UTF-8. With child.txt beside it, it starts a second stand-in as its child and
+// waits for it, as the portable player's launcher does; the child writes its process number to
 // child.pid and waits the same delay.
 #include <chrono>
 #include <filesystem>
@@ -15,6 +16,7 @@
 
 #ifdef _WIN32
 #include <process.h>
+#include <shellapi.h>
 #include <windows.h>
 #else
 #include <sys/wait.h>
@@ -27,12 +29,29 @@ namespace {
 
 fs::path ownFile() {
 #ifdef _WIN32
-    char buffer[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, buffer, MAX_PATH);
+    wchar_t buffer[32768] = {};
+    GetModuleFileNameW(nullptr, buffer, 32768);
     return fs::path(buffer);
 #else
     return fs::canonical("/proc/self/exe");
 #endif
+}
+
+#ifdef _WIN32
+std::string utf8(const wchar_t* wide) {
+    const int n = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
+    std::string text(static_cast<std::size_t>(n > 0 ? n : 1), '\0');
+    if (n > 0)
+        WideCharToMultiByte(CP_UTF8, 0, wide, -1, text.data(), n, nullptr, nullptr);
+    text.resize(text.size() - 1);
+    return text;
+}
+#endif
+
+// A path as UTF-8, whatever the system's code page.
+std::string pathText(const fs::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
 }
 
 long ownProcessId() {
@@ -54,11 +73,11 @@ long delayMs(const fs::path& folder) {
 // Starts this program again as the child and waits for it to end.
 void runChild(const fs::path& self) {
 #ifdef _WIN32
-    std::string line = "\"" + self.string() + "\" --standin-child";
-    STARTUPINFOA startup{};
+    std::wstring line = L"\"" + self.wstring() + L"\" --standin-child";
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &info))
         return;
     WaitForSingleObject(info.hProcess, INFINITE);
@@ -96,13 +115,21 @@ int main(int argc, char* argv[]) {
     }
     {
         std::ofstream calls(folder / "calls.txt", std::ios::app | std::ios::binary);
-        calls << "cwd " << fs::current_path().string() << '\n';
+        calls << "cwd " << pathText(fs::current_path()) << '\n';
         calls << "pid " << ownProcessId() << '\n';
 #ifdef _WIN32
-        calls << "line " << GetCommandLineA() << '\n';
-#endif
+        // The command line as the system holds it, and its arguments, as UTF-8.
+        calls << "line " << utf8(GetCommandLineW()) << '\n';
+        int count = 0;
+        wchar_t** arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+        for (int i = 1; arguments && i < count; ++i)
+            calls << "arg " << utf8(arguments[i]) << '\n';
+        LocalFree(arguments);
+        (void)argv;
+#else
         for (int i = 1; i < argc; ++i)
             calls << "arg " << argv[i] << '\n';
+#endif
         calls << "end\n";
     }
     if (fs::exists(folder / "child.txt")) {

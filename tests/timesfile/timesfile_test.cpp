@@ -211,6 +211,47 @@ TEST_F(Files, SaveChecksTidiesAndWrites) {
     EXPECT_EQ(bytes[1388], 0);
 }
 
+// Headings are single bytes of code page 1252 in the file. One that loses characters is
+// saved as the file can hold it, and the user is told which excerpts changed.
+TEST_F(Files, HeadingsBeyondCodePage1252AreSavedAndNamed) {
+    struct Case {
+        std::vector<std::pair<int, QString>> headings;
+        QString message;
+    };
+    const Case cases[] = {
+        {{{2, QStringLiteral("Größe – 50 % ½ «Ünter» €")}}, QString()},
+        {{{3, QStringLiteral("Война и мир")}},
+         QStringLiteral("Die Zeiten wurden gespeichert. Die Überschrift von Ausschnitt 3 "
+                        "enthält Zeichen, die eine Zeitendatei nicht aufnehmen kann: In der "
+                        "Datei stehen dafür Fragezeichen (?), oder sie ist gekürzt. So erscheint "
+                        "sie auch beim Öffnen der Datei.")},
+        {{{1, QStringLiteral("Şişli")}, {7, QStringLiteral("Łódź")}, {20, QStringLiteral("ılık")}},
+         QStringLiteral("Die Zeiten wurden gespeichert. Die Überschriften der Ausschnitte 1, 7 "
+                        "und 20 enthalten Zeichen, die eine Zeitendatei nicht aufnehmen kann: In "
+                        "der Datei stehen dafür Fragezeichen (?), oder sie sind gekürzt. So "
+                        "erscheinen sie auch beim Öffnen der Datei.")},
+    };
+    for (const Case& c : cases) {
+        t.fillAsAtStartUp();
+        for (const auto& [n, heading] : c.headings)
+            t.headings.setCell(1, n, heading);
+        t.messages.shown.clear();
+        ASSERT_TRUE(save(dir / "a.zei"));
+        if (c.message.isEmpty()) {
+            EXPECT_TRUE(t.messages.shown.empty());
+        } else {
+            ASSERT_EQ(t.messages.shown.size(), 1u);
+            EXPECT_EQ(t.messages.shown[0].caption, QStringLiteral("Information"));
+            EXPECT_EQ(t.messages.shown[0].text, c.message);
+        }
+        // The file is the one it always was, with "?" where a character was lost.
+        EXPECT_EQ(readAll(dir / "a.zei").size(), 17697);
+        ASSERT_TRUE(load(dir / "a.zei"));
+        for (const auto& [n, heading] : c.headings)
+            EXPECT_EQ(t.headings.cell(1, n), fromWindows1252(toWindows1252(heading)));
+    }
+}
+
 TEST_F(Files, SaveOfAnInvalidTableLeavesTheFileAlone) {
     writeAll(dir / "a.zei", "old content");
     t.start.setCell(1, 3, QStringLiteral("3 min"));

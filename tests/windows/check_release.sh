@@ -7,7 +7,7 @@
 #   check_release.sh FILMARIN.EXE ZIP README.md
 set -euo pipefail
 exe=$1
-zip=$2
+zip=$(realpath "$2")
 readme=$3
 minimum="Windows 10 (ab Version 1607) oder Windows 11, 64 Bit"
 failed=0
@@ -30,6 +30,7 @@ done
 allowed=(
     ADVAPI32.dll KERNEL32.dll USER32.dll GDI32.dll SHELL32.dll ole32.dll OLEAUT32.dll # the core of every Windows
     comdlg32.dll IMM32.dll SHLWAPI.dll USERENV.dll VERSION.dll WINMM.dll WS2_32.dll    # since Windows 2000
+    MPR.dll                                                                           # network drives, since Windows 95
     NETAPI32.dll AUTHZ.dll WTSAPI32.dll UxTheme.dll                                   # since Windows XP
     dwmapi.dll d3d9.dll                                                               # since Windows Vista
     DWrite.dll d3d11.dll dxgi.dll                                                     # since Windows 7
