@@ -15,9 +15,11 @@
 #include <thread>
 
 #ifdef _WIN32
-#include <process.h>
-#include <shellapi.h>
+// clang-format off
 #include <windows.h>
+#include <process.h>
+#include <shellapi.h> // after windows.h, which it needs
+// clang-format on
 #else
 #include <sys/wait.h>
 #include <unistd.h>
