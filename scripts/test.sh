@@ -81,8 +81,9 @@ stage_windows_platform() {
     trap 'wineserver -k >/dev/null 2>&1 || true; rm -rf "$WINEPREFIX"' EXIT
     local started
     started=$(date +%s)
-    env -u DISPLAY wine wineboot --init >/dev/null 2>&1
-    env -u DISPLAY ctest --preset windows
+    # A German Windows: code page 1252.
+    env -u DISPLAY -u LC_ALL -u LC_CTYPE LANG=de_DE.UTF-8 wine wineboot --init >/dev/null 2>&1
+    env -u DISPLAY -u LC_ALL -u LC_CTYPE LANG=de_DE.UTF-8 ctest --preset windows
     wineserver -k >/dev/null 2>&1 || true
     rm -rf "$WINEPREFIX"
     trap - EXIT

@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Runs a command with a virtual display and a window manager for the Windows programs that
-# Wine starts, as on a Windows desktop. Wine has no Arial: Arial and Arial Narrow are mapped
+# Wine starts, as on a German Windows desktop. Wine has no Arial: Arial and Arial Narrow are mapped
 # to the Liberation fonts in the prefix ($WINEPREFIX), which must exist.
 #   bash tests/windows/wine_display.sh COMMAND [ARGUMENTS...]
 set -euo pipefail
+# A German Windows, as in the schools: Wine takes the code page from the locale's name
+# (code page 1252, OEM 850), whether or not the Linux side has that locale.
+unset LC_ALL LC_CTYPE LC_MESSAGES
+export LANG=de_DE.UTF-8
 work=$(mktemp -d /tmp/filmarin-wine-display-XXXXXX)
 pids=()
 cleanup() {
