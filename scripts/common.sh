@@ -24,7 +24,7 @@ FILMARIN_TEST_PACKAGES=(
 )
 # The Windows build of the platform layer and Wine to run its tests.
 FILMARIN_WINDOWS_PACKAGES=(
-    g++-mingw-w64-x86-64-posix wine wine64
+    g++-mingw-w64-x86-64-posix wine wine64 locales
 )
 
 filmarin_missing_packages() {
@@ -55,4 +55,23 @@ filmarin_install_packages() {
     "${sudo[@]}" apt-get update -qq
     # shellcheck disable=SC2086
     DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends $missing
+}
+
+# The German locale, which Wine needs to run as a German Windows (code page 1252, OEM 850)
+# and to keep names beyond ASCII in its files.
+filmarin_german_locale() {
+    if locale -a 2>/dev/null | grep -qix 'de_DE.utf8'; then
+        return 0
+    fi
+    local sudo=()
+    if [ "$(id -u)" -ne 0 ]; then
+        if command -v sudo >/dev/null 2>&1; then
+            sudo=(sudo)
+        else
+            echo "The locale de_DE.UTF-8 is missing; make it as root: localedef -i de_DE -c -f UTF-8 de_DE.UTF-8" >&2
+            exit 1
+        fi
+    fi
+    echo "Making the locale de_DE.UTF-8"
+    "${sudo[@]}" localedef -i de_DE -c -f UTF-8 de_DE.UTF-8
 }

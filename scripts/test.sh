@@ -62,6 +62,7 @@ stage_fuzz() {
 
 windows_tools() {
     filmarin_install_packages "${FILMARIN_TEST_PACKAGES[@]}" "${FILMARIN_WINDOWS_PACKAGES[@]}"
+    filmarin_german_locale
     for tool in x86_64-w64-mingw32-g++-posix wine; do
         if ! command -v "$tool" >/dev/null 2>&1; then
             echo "The Windows tests need $tool, which could not be installed." >&2

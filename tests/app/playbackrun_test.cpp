@@ -279,9 +279,10 @@ void PlaybackRunTest::wholeRunFromATimesFile() {
     QFETCH(QString, videoFolder);
     QFETCH(QString, videoName);
 #ifdef _WIN32
-    // Under Wine the test runs in a German prefix: its ANSI code page is 1252, which cannot
-    // hold the names of the second row.
+    // Under Wine the test runs as a German Windows: ANSI code page 1252, which cannot hold
+    // the names of the second row, and OEM code page 850.
     QCOMPARE(GetACP(), 1252u);
+    QCOMPARE(GetOEMCP(), 850u);
 #endif
     WindowFixture f(folderName);
     TForm1& w = f.open();

@@ -5,8 +5,8 @@
 # to the Liberation fonts in the prefix ($WINEPREFIX), which must exist.
 #   bash tests/windows/wine_display.sh COMMAND [ARGUMENTS...]
 set -euo pipefail
-# A German Windows, as in the schools: Wine takes the code page from the locale's name
-# (code page 1252, OEM 850), whether or not the Linux side has that locale.
+# A German Windows, as in the schools: Wine takes the code pages (1252, OEM 850) from the
+# locale, which must exist (scripts/common.sh makes it).
 unset LC_ALL LC_CTYPE LC_MESSAGES
 export LANG=de_DE.UTF-8
 work=$(mktemp -d /tmp/filmarin-wine-display-XXXXXX)
