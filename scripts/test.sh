@@ -46,7 +46,7 @@ stage_package() {
     local deb
     deb=$(ls build-ci/package/filmarin_*_amd64.deb)
     echo "lintian on $(basename "$deb"):"
-    lintian --fail-on error,warning --no-tag-display-limit "$deb" 2>&1 |
+    lintian --fail-on error,warning --tag-display-limit 0 "$deb" 2>&1 |
         grep -v '^running with root privileges' || true
     lintian --fail-on error,warning "$deb" >/dev/null 2>&1
     bash tests/package/installed_start.sh "$deb"
