@@ -37,20 +37,28 @@ filmarin_missing_packages() {
     echo "${missing[@]:-}"
 }
 
+# Runs a command as root: directly as root, otherwise through sudo. Without either it says
+# what is missing ($1) and how to do it as root ($2), and the script ends.
+filmarin_as_root() {
+    local what=$1 how=$2
+    shift 2
+    if [ "$(id -u)" -eq 0 ]; then
+        "$@"
+    elif command -v sudo >/dev/null 2>&1; then
+        sudo "$@"
+    else
+        echo "$what" >&2
+        echo "Do it as root: $how" >&2
+        exit 1
+    fi
+}
+
 filmarin_install_packages() {
     local missing
     missing=$(filmarin_missing_packages "$@")
     [ -z "$missing" ] && return 0
     local sudo=()
-    if [ "$(id -u)" -ne 0 ]; then
-        if command -v sudo >/dev/null 2>&1; then
-            sudo=(sudo)
-        else
-            echo "Missing Debian packages: $missing" >&2
-            echo "Install them as root: apt-get install $missing" >&2
-            exit 1
-        fi
-    fi
+    [ "$(id -u)" -ne 0 ] && sudo=(filmarin_as_root "Missing Debian packages: $missing" "apt-get install $missing")
     echo "Installing Debian packages: $missing"
     "${sudo[@]}" apt-get update -qq
     # shellcheck disable=SC2086
@@ -63,15 +71,7 @@ filmarin_german_locale() {
     if locale -a 2>/dev/null | grep -qix 'de_DE.utf8'; then
         return 0
     fi
-    local sudo=()
-    if [ "$(id -u)" -ne 0 ]; then
-        if command -v sudo >/dev/null 2>&1; then
-            sudo=(sudo)
-        else
-            echo "The locale de_DE.UTF-8 is missing; make it as root: localedef -i de_DE -c -f UTF-8 de_DE.UTF-8" >&2
-            exit 1
-        fi
-    fi
     echo "Making the locale de_DE.UTF-8"
-    "${sudo[@]}" localedef -i de_DE -c -f UTF-8 de_DE.UTF-8
+    filmarin_as_root "The locale de_DE.UTF-8 is missing." "localedef -i de_DE -c -f UTF-8 de_DE.UTF-8" \
+        localedef -i de_DE -c -f UTF-8 de_DE.UTF-8
 }

@@ -86,6 +86,15 @@ struct RunFixture {
         table.start.setCell(2, row, QString::number(start));
         table.stop.setCell(2, row, QString::number(stop));
     }
+    // Starts a run with a pause after excerpt 5 and plays its first segment, with the
+    // player answering `outcome`.
+    void playFirstSegmentWithAPauseAfterFive(PlayerOutcome outcome) {
+        table.pauses.setChecked(4, true);
+        run.start();
+        player.outcome = outcome;
+        run.continueWith(2);
+        run.playNextSegment();
+    }
     QString playerFile() const {
         return QDir::toNativeSeparators(
             programDir.filePath(QStringLiteral("VLCportable/VLCportable.exe")));
@@ -221,11 +230,7 @@ TEST(PlaybackRun, AFailedCheckEndsTheRunBeforeItStarts) {
 
 TEST(PlaybackRun, APlayerThatCannotBeStartedIsReportedAndEndsTheRun) {
     RunFixture f;
-    f.table.pauses.setChecked(4, true);
-    f.run.start();
-    f.player.outcome = PlayerOutcome::NotStarted;
-    f.run.continueWith(2);
-    f.run.playNextSegment();
+    f.playFirstSegmentWithAPauseAfterFive(PlayerOutcome::NotStarted);
     EXPECT_TRUE(f.run.failed());
     EXPECT_FALSE(f.controls.locked);
     EXPECT_EQ(f.controls.unlocks, 1);
@@ -239,11 +244,7 @@ TEST(PlaybackRun, APlayerThatCannotBeStartedIsReportedAndEndsTheRun) {
 
 TEST(PlaybackRun, AFailureWhileWaitingEndsTheRunQuietly) {
     RunFixture f;
-    f.table.pauses.setChecked(4, true);
-    f.run.start();
-    f.player.outcome = PlayerOutcome::Failed;
-    f.run.continueWith(2);
-    f.run.playNextSegment();
+    f.playFirstSegmentWithAPauseAfterFive(PlayerOutcome::Failed);
     EXPECT_TRUE(f.run.failed());
     EXPECT_FALSE(f.controls.locked);
     EXPECT_EQ(f.controls.unlocks, 1);
@@ -253,11 +254,7 @@ TEST(PlaybackRun, AFailureWhileWaitingEndsTheRunQuietly) {
 
 TEST(PlaybackRun, ClosingTheProgramWhilePlayingShowsNothingMore) {
     RunFixture f;
-    f.table.pauses.setChecked(4, true);
-    f.run.start();
-    f.player.outcome = PlayerOutcome::Closing;
-    f.run.continueWith(2);
-    f.run.playNextSegment();
+    f.playFirstSegmentWithAPauseAfterFive(PlayerOutcome::Closing);
     EXPECT_EQ(f.pause.shows, 1);
     EXPECT_EQ(f.controls.unlocks, 0);
     EXPECT_TRUE(f.messages().empty());
@@ -265,11 +262,7 @@ TEST(PlaybackRun, ClosingTheProgramWhilePlayingShowsNothingMore) {
 
 TEST(PlaybackRun, ANewRunStartsAfterAFailedOne) {
     RunFixture f;
-    f.table.pauses.setChecked(4, true);
-    f.run.start();
-    f.player.outcome = PlayerOutcome::Failed;
-    f.run.continueWith(2);
-    f.run.playNextSegment();
+    f.playFirstSegmentWithAPauseAfterFive(PlayerOutcome::Failed);
     f.player.outcome = PlayerOutcome::Played;
     f.run.start();
     EXPECT_FALSE(f.run.failed());
