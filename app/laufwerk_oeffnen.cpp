@@ -4,6 +4,7 @@
 #include "dialogtemplate.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QFrame>
 #include <QHeaderView>
 #include <QPushButton>
@@ -19,6 +20,8 @@ namespace {
 constexpr int kKeyRole = Qt::UserRole;
 constexpr int kImageIndexRole = Qt::UserRole + 1;
 constexpr int kCaptionRole = Qt::UserRole + 2;
+// How long OK waits for a drive to tell what disc it holds.
+constexpr std::chrono::seconds kContentDeadline{10};
 
 } // namespace
 
@@ -138,7 +141,15 @@ void TDVD_CD_oeffnen::Button1Click() {
     Timer2->stop();
     std::int32_t kind = 0;
     if (checkDriveReady(*this, m_state, m_messages))
-        kind = checkDriveContent(*this, m_state, m_messages);
+        kind = checkDriveContent(*this, m_state, m_messages, [this](const QString& root) {
+            // The drive is looked into on a thread of its own; the window keeps painting
+            // meanwhile, and OK waits for its answer. A disc that is spinning up has time.
+            Button1->setEnabled(false);
+            const std::optional<std::int32_t> kind = detectDiscContentWithin(
+                root, kContentDeadline, [] { QCoreApplication::processEvents(); });
+            Button1->setEnabled(true);
+            return kind;
+        });
     if (kind == 0) {
         Timer1->start();
         return;

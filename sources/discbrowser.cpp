@@ -4,7 +4,10 @@
 #include "mediasource.h"
 #include "table/textops.h"
 
+#include <memory>
+#include <mutex>
 #include <set>
+#include <thread>
 
 namespace filmarin {
 
@@ -172,12 +175,55 @@ bool checkDriveReady(const DriveListView& view, const DiscBrowserState& state,
 }
 
 std::int32_t checkDriveContent(const DriveListView& view, const DiscBrowserState& state,
-                               MessageSink& messages) {
+                               MessageSink& messages, const ContentDetector& detect) {
     const QString drive = selectedDriveText(view, state);
-    const std::int32_t kind = detectDiscContent(drive);
-    if (kind == SourceKind::None)
+    const std::optional<std::int32_t> kind =
+        detect ? detect(drive) : std::optional<std::int32_t>(detectDiscContent(drive));
+    if (!kind) {
+        showWarning(messages, notReadyMessage(drive));
+        return SourceKind::None;
+    }
+    if (*kind == SourceKind::None)
         showWarning(messages, noContentMessage(drive));
-    return kind;
+    return *kind;
+}
+
+std::optional<std::int32_t> detectDiscContentWithin(const QString& root,
+                                                    std::chrono::milliseconds deadline,
+                                                    const std::function<void()>& pump) {
+    struct Answer {
+        std::mutex mutex;
+        bool done = false;
+        std::int32_t kind = 0;
+    };
+    auto answer = std::make_shared<Answer>();
+    try {
+        std::thread([answer, root] {
+            std::int32_t kind = SourceKind::None;
+            try {
+                kind = detectDiscContent(root);
+            } catch (...) {
+            }
+            const std::lock_guard<std::mutex> lock(answer->mutex);
+            answer->kind = kind;
+            answer->done = true;
+        }).detach();
+    } catch (...) {
+        return detectDiscContent(root); // no thread to be had: ask here
+    }
+    const auto until = std::chrono::steady_clock::now() + deadline;
+    while (true) {
+        {
+            const std::lock_guard<std::mutex> lock(answer->mutex);
+            if (answer->done)
+                return answer->kind;
+        }
+        if (std::chrono::steady_clock::now() >= until)
+            return std::nullopt;
+        if (pump)
+            pump();
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
 }
 
 } // namespace filmarin

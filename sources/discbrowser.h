@@ -7,7 +7,9 @@
 
 #include <QString>
 #include <QStringList>
+#include <chrono>
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 // The rules of the disc browser: keeping its rows in line with the drives, choosing a disc
@@ -70,8 +72,19 @@ QString noDriveChosenMessage();
 // True when the current row is ready; otherwise the user is told.
 bool checkDriveReady(const DriveListView& view, const DiscBrowserState& state,
                      MessageSink& messages);
-// The kind of disc in the current row's drive, tested now; 0 after telling the user.
+// Detects the kind of disc in a drive; empty when the drive did not answer in time.
+using ContentDetector = std::function<std::optional<std::int32_t>(const QString& root)>;
+
+// The kind of disc in the current row's drive, tested now; 0 after telling the user (a
+// drive that did not answer is not ready). Without a detector it asks on this thread.
 std::int32_t checkDriveContent(const DriveListView& view, const DiscBrowserState& state,
-                               MessageSink& messages);
+                               MessageSink& messages, const ContentDetector& detect = {});
+
+// Detects the disc's kind on a thread of its own and waits for it up to `deadline`,
+// calling `pump` (the window's events) every 20 ms meanwhile; empty when the drive has not
+// answered by then. The question may go on after that; it touches nothing of the caller's.
+std::optional<std::int32_t> detectDiscContentWithin(const QString& root,
+                                                    std::chrono::milliseconds deadline,
+                                                    const std::function<void()>& pump);
 
 } // namespace filmarin

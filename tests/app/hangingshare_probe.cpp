@@ -2,10 +2,12 @@
 // Starts the program through its entry while a network share below /media does not
 // answer (tests/app/hangingshare_test.sh mounts one). The window must appear within 2 s
 // and keep answering: its menu opens, and the disc browser lists the other drives, the
-// share as not ready.
+// share as not ready. A second share answers whether it is there but not what it holds:
+// looking for a disc in it gives up in time, with the window's events handled meanwhile.
 
 #include "app/program.h"
 #include "app/unit1.h"
+#include "sources/discbrowser.h"
 
 #include <QAction>
 #include <QApplication>
@@ -28,11 +30,12 @@ void check(bool ok, const char* what) {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: hangingshare_probe MOUNT-POINT\n");
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: hangingshare_probe HANGING-SHARE HALF-ANSWERING-SHARE\n");
         return 2;
     }
     const QString share = QString::fromLocal8Bit(argv[1]);
+    const QString half = QString::fromLocal8Bit(argv[2]);
     QElapsedTimer clock;
     clock.start();
     char name[] = "filmarin";
@@ -45,7 +48,7 @@ int main(int argc, char* argv[]) {
         check(list != nullptr, "the disc browser exists");
 
         // The event loop keeps running: the menu opens, and the list comes.
-        QTimer::singleShot(300, &form, [&form, list, share, &clock] {
+        QTimer::singleShot(300, &form, [&form, list, share, half, &clock] {
             const qint64 late = clock.elapsed();
             form.Video1->popup(form.mapToGlobal(QPoint(10, 10)));
             check(form.Video1->isVisible(), "the menu \"Video\" opens");
@@ -75,6 +78,21 @@ int main(int argc, char* argv[]) {
                           "the share is not ready");
             }
             check(rootListed, "the root file system is listed and ready");
+
+            // What disc is in the second share: no answer within the deadline.
+            int pumped = 0;
+            QElapsedTimer asked;
+            asked.start();
+            const std::optional<std::int32_t> kind =
+                filmarin::detectDiscContentWithin(half, std::chrono::milliseconds(1000), [&pumped] {
+                    ++pumped;
+                    QCoreApplication::processEvents();
+                });
+            std::fprintf(stderr, "content asked for %lld ms, %d event rounds\n",
+                         static_cast<long long>(asked.elapsed()), pumped);
+            check(!kind, "a share that does not say what it holds gives no answer");
+            check(asked.elapsed() < 2000, "the question is given up after its deadline");
+            check(pumped >= 20, "the window's events are handled while waiting");
             form.close();
         });
     });

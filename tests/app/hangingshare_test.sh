@@ -13,36 +13,47 @@ if [ "$(id -u)" -ne 0 ] || [ ! -c /dev/fuse ] || ! /usr/bin/python3 -c 'import f
 fi
 place=$(mktemp -d /media/filmarin-hang-XXXXXX)
 share="$place/NETZ"
-mkdir -p "$share"
+# A second share answers whether it is there, but not what it holds.
+half="$place/HALB"
+mkdir -p "$share" "$half"
 script=$(mktemp /tmp/filmarin-hang-XXXXXX.py)
 cat >"$script" <<'PY'
 import errno, sys, time
 from fusepy import FUSE, FuseOSError, Operations
+half = sys.argv[2] == 'half'
 class Hanging(Operations):
     def getattr(self, path, fh=None):
+        if half and path == '/':
+            return {'st_mode': 0o40755, 'st_nlink': 2}
         time.sleep(10)
         raise FuseOSError(errno.EIO)
     def statfs(self, path):
-        time.sleep(10)
-        return {}
+        if not half:
+            time.sleep(10)
+        return {'f_bsize': 4096, 'f_blocks': 100, 'f_bavail': 50, 'f_bfree': 50}
 FUSE(Hanging(), sys.argv[1], foreground=True, fsname='schule', subtype='sshfs')
 PY
-/usr/bin/python3 "$script" "$share" &
+/usr/bin/python3 "$script" "$share" whole &
 daemon=$!
+/usr/bin/python3 "$script" "$half" half &
+halfDaemon=$!
 cleanup() {
-    kill -KILL "$daemon" 2>/dev/null
+    kill -KILL "$daemon" "$halfDaemon" 2>/dev/null
     umount -l "$share" 2>/dev/null
-    wait "$daemon" 2>/dev/null
-    rmdir "$share" "$place" 2>/dev/null
+    umount -l "$half" 2>/dev/null
+    wait "$daemon" "$halfDaemon" 2>/dev/null
+    rmdir "$share" "$half" "$place" 2>/dev/null
     rm -f "$script"
 }
 trap cleanup EXIT
 for _ in $(seq 50); do
-    grep -q " $share .* - fuse.sshfs " /proc/self/mountinfo && break
+    grep -q " $share .* - fuse.sshfs " /proc/self/mountinfo &&
+        grep -q " $half .* - fuse.sshfs " /proc/self/mountinfo && break
     sleep 0.1
 done
-if ! grep -q " $share .* - fuse.sshfs " /proc/self/mountinfo; then
+if ! grep -q " $share .* - fuse.sshfs " /proc/self/mountinfo ||
+    ! grep -q " $half .* - fuse.sshfs " /proc/self/mountinfo; then
     echo "SKIPPED: the FUSE file system could not be mounted here"
     exit 77
 fi
-timeout 60 "$probe" "$share"
+timeout 60 "$probe" "$share" "$half"

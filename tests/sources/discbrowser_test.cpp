@@ -210,6 +210,39 @@ TEST_F(Browser, OkChecks) {
     EXPECT_FALSE(checkDriveReady(list, state, messages));
 }
 
+// OK looks into the drive through a detector; one whose drive gave no answer in time makes
+// the drive not ready.
+TEST_F(Browser, ContentOfADriveThatDoesNotAnswerIsNotReady) {
+    drives.add('D', fakeDrive(5, true, QStringLiteral("FILM")));
+    refresh();
+    state.currentRow = 0;
+    const struct {
+        std::optional<std::int32_t> detected;
+        std::int32_t kind;
+        QString message;
+    } cases[] = {{std::nullopt, 0, notReadyMessage(QStringLiteral("D:"))},
+                 {0, 0, noContentMessage(QStringLiteral("D:"))},
+                 {1, 1, QString()}};
+    for (const auto& c : cases) {
+        messages.shown.clear();
+        QString asked;
+        EXPECT_EQ(checkDriveContent(list, state, messages,
+                                    [&](const QString& root) {
+                                        asked = root;
+                                        return c.detected;
+                                    }),
+                  c.kind);
+        EXPECT_EQ(asked, QStringLiteral("D:"));
+        if (c.message.isEmpty()) {
+            EXPECT_TRUE(messages.shown.empty());
+        } else {
+            ASSERT_EQ(messages.shown.size(), 1u);
+            EXPECT_EQ(messages.shown[0].text, c.message);
+            EXPECT_EQ(messages.shown[0].icon, MessageIcon::Warning);
+        }
+    }
+}
+
 TEST(Messages, ExactTexts) {
     EXPECT_EQ(
         notReadyMessage(QStringLiteral("D:")),
