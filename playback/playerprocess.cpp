@@ -5,7 +5,6 @@
 #include "platformtext/platformtext.h"
 
 #include <QCoreApplication>
-#include <QFile>
 
 namespace filmarin {
 

@@ -2,12 +2,10 @@
 #include "discbrowser.h"
 
 #include "mediasource.h"
+#include "ownthread.h"
 #include "table/textops.h"
 
-#include <memory>
-#include <mutex>
 #include <set>
-#include <thread>
 
 namespace filmarin {
 
@@ -191,39 +189,17 @@ std::int32_t checkDriveContent(const DriveListView& view, const DiscBrowserState
 std::optional<std::int32_t> detectDiscContentWithin(const QString& root,
                                                     std::chrono::milliseconds deadline,
                                                     const std::function<void()>& pump) {
-    struct Answer {
-        std::mutex mutex;
-        bool done = false;
-        std::int32_t kind = 0;
-    };
-    auto answer = std::make_shared<Answer>();
-    try {
-        std::thread([answer, root] {
-            std::int32_t kind = SourceKind::None;
-            try {
-                kind = detectDiscContent(root);
-            } catch (...) {
-            }
-            const std::lock_guard<std::mutex> lock(answer->mutex);
-            answer->kind = kind;
-            answer->done = true;
-        }).detach();
-    } catch (...) {
+    const auto answer = askOnOwnThread<std::int32_t>([root] { return detectDiscContent(root); });
+    if (!answer)
         return detectDiscContent(root); // no thread to be had: ask here
-    }
-    const auto until = std::chrono::steady_clock::now() + deadline;
-    while (true) {
-        {
-            const std::lock_guard<std::mutex> lock(answer->mutex);
-            if (answer->done)
-                return answer->kind;
-        }
-        if (std::chrono::steady_clock::now() >= until)
-            return std::nullopt;
+    const auto pumping = [&pump] {
         if (pump)
             pump();
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
+        return false;
+    };
+    if (!answeredBy(*answer, std::chrono::steady_clock::now() + deadline, pumping))
+        return std::nullopt;
+    return answer->failed ? SourceKind::None : answer->value;
 }
 
 } // namespace filmarin

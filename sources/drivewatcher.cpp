@@ -37,66 +37,9 @@ SurveyedDrive unansweredDrive(DriveSystem& drives, const DriveEntry& entry) {
     return drive;
 }
 
-// A question to the drives running on a thread of its own; it may outlive the watcher.
-struct DriveWatcher::Pending {
-    std::mutex mutex;
-    std::condition_variable answered;
-    bool done = false;
-    bool failed = false;
-    std::vector<DriveEntry> list;
-    SurveyedDrive drive;
-};
-
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-template <typename Question, typename Pending> std::shared_ptr<Pending> ask(Question question) {
-    auto pending = std::make_shared<Pending>();
-    const auto finish = [](Pending& p, bool failed) {
-        const std::lock_guard<std::mutex> lock(p.mutex);
-        p.failed = failed;
-        p.done = true;
-        p.answered.notify_all();
-    };
-    try {
-        std::thread([pending, question = std::move(question), finish]() mutable {
-            bool failed = false;
-            try {
-                question(*pending);
-            } catch (...) {
-                failed = true;
-            }
-            finish(*pending, failed);
-        }).detach();
-    } catch (...) {
-        finish(*pending, true); // no thread could be started
-    }
-    return pending;
-}
-
-// Waits for the answer until `until`, looking every 20 ms whether to give up sooner.
-template <typename Pending>
-bool answeredBy(Pending& pending, Clock::time_point until, const std::function<bool()>& stop) {
-    std::unique_lock<std::mutex> lock(pending.mutex);
-    while (!pending.done) {
-        const Clock::time_point now = Clock::now();
-        if (now >= until)
-            return false;
-        lock.unlock();
-        if (stop())
-            return false;
-        lock.lock();
-        pending.answered.wait_until(lock, std::min(until, now + std::chrono::milliseconds(20)),
-                                    [&] { return pending.done; });
-    }
-    return true;
-}
-
-template <typename Pending> bool isAnswered(Pending& pending) {
-    const std::lock_guard<std::mutex> lock(pending.mutex);
-    return pending.done;
-}
 
 } // namespace
 
@@ -150,12 +93,16 @@ DriveSurvey DriveWatcher::surveyRound() {
     DriveSurvey survey;
     // The list itself: a system whose list does not come is asked again only once the
     // question before has returned.
-    if (m_pendingList && !isAnswered(*m_pendingList)) {
+    if (m_pendingList && !m_pendingList->isAnswered()) {
         survey.ok = false;
         return survey;
     }
-    std::shared_ptr<Pending> list = ask<std::function<void(Pending&)>, Pending>(
-        [drives = m_drives](Pending& p) { p.list = drives->listDrives(); });
+    const std::shared_ptr<PendingList> list = askOnOwnThread<std::vector<DriveEntry>>(
+        [drives = m_drives] { return drives->listDrives(); });
+    if (!list) {
+        survey.ok = false;
+        return survey;
+    }
     if (!answeredBy(*list, Clock::now() + m_deadline, stopping)) {
         m_pendingList = list;
         survey.ok = false;
@@ -166,33 +113,38 @@ DriveSurvey DriveWatcher::surveyRound() {
         survey.ok = false;
         return survey;
     }
+    const std::vector<DriveEntry>& entries = list->value;
 
     // Every drive is asked at once, and all have the same deadline.
     const Clock::time_point until = Clock::now() + m_deadline;
-    std::vector<std::shared_ptr<Pending>> asked(list->list.size());
-    for (std::size_t i = 0; i < list->list.size(); ++i) {
-        const DriveEntry& entry = list->list[i];
-        const auto hanging = m_pendingDrives.find(entry.key);
-        if (hanging != m_pendingDrives.end()) {
-            if (!isAnswered(*hanging->second))
+    std::vector<std::shared_ptr<PendingDrive>> asked(entries.size());
+    std::vector<bool> hanging(entries.size(), false);
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const DriveEntry& entry = entries[i];
+        const auto pending = m_pendingDrives.find(entry.key);
+        if (pending != m_pendingDrives.end()) {
+            if (!pending->second->isAnswered()) {
+                hanging[i] = true;
                 continue;
-            m_pendingDrives.erase(hanging);
+            }
+            m_pendingDrives.erase(pending);
         }
-        asked[i] = ask<std::function<void(Pending&)>, Pending>(
-            [drives = m_drives, entry](Pending& p) { p.drive = surveyDrive(*drives, entry); });
+        asked[i] = askOnOwnThread<SurveyedDrive>(
+            [drives = m_drives, entry] { return surveyDrive(*drives, entry); });
     }
-    for (std::size_t i = 0; i < list->list.size(); ++i) {
-        const DriveEntry& entry = list->list[i];
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const DriveEntry& entry = entries[i];
         const bool answered = asked[i] && answeredBy(*asked[i], until, stopping);
         if (asked[i] && !answered)
             m_pendingDrives[entry.key] = asked[i];
         if (!survey.ok)
             continue; // only the hanging questions are still noted
-        if (answered && asked[i]->failed) {
-            // As when the drives are asked in turn: the survey ends at this drive.
+        if ((answered && asked[i]->failed) || (!asked[i] && !hanging[i])) {
+            // As when the drives are asked in turn: the survey ends at this drive (or at
+            // one for which no thread could be started).
             survey.ok = false;
         } else if (answered) {
-            survey.drives.push_back(asked[i]->drive);
+            survey.drives.push_back(asked[i]->value);
         } else {
             try {
                 survey.drives.push_back(unansweredDrive(*m_drives, entry));
@@ -203,7 +155,7 @@ DriveSurvey DriveWatcher::surveyRound() {
     }
     // Drives that have gone are forgotten once their questions have returned.
     for (auto it = m_pendingDrives.begin(); it != m_pendingDrives.end();) {
-        if (isAnswered(*it->second))
+        if (it->second->isAnswered())
             it = m_pendingDrives.erase(it);
         else
             ++it;

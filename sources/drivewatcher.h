@@ -2,6 +2,7 @@
 #pragma once
 
 #include "drives.h"
+#include "ownthread.h"
 
 #include <QString>
 #include <chrono>
@@ -63,7 +64,8 @@ public:
     void request();
 
 private:
-    struct Pending;
+    using PendingList = PendingAnswer<std::vector<DriveEntry>>;
+    using PendingDrive = PendingAnswer<SurveyedDrive>;
     void work();
     DriveSurvey surveyRound();
 
@@ -77,8 +79,8 @@ private:
     bool m_stopping = false;
 
     // Used by the worker thread only.
-    std::shared_ptr<Pending> m_pendingList;
-    std::map<QString, std::shared_ptr<Pending>> m_pendingDrives;
+    std::shared_ptr<PendingList> m_pendingList;
+    std::map<QString, std::shared_ptr<PendingDrive>> m_pendingDrives;
 
     std::thread m_worker;
 };
