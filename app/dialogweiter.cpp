@@ -2,6 +2,7 @@
 #include "dialogweiter.h"
 
 #include "dialogtemplate.h"
+#include "screenfit.h"
 #include "table/textops.h"
 
 #include <QCloseEvent>
@@ -10,10 +11,17 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QTimer>
 #include <cmath>
 
 namespace filmarin {
+
+namespace {
+// The margin a text field keeps on each side of its text.
+constexpr int kTextMargin = 2;
+} // namespace
 
 TDialogWeiter_Form::TDialogWeiter_Form(QWidget* mainWindow)
     : QDialog(mainWindow, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -45,9 +53,28 @@ void TDialogWeiter_Form::arrange() {
     setFont(s.font());
     setFixedSize(s(584), s(296));
     Label1->setGeometry(s(183), s(39), s(224), s(41));
-    ComboBox1->setGeometry(s(183), s(92), s(238), s(44));
+    ComboBox1->setGeometry(s(183), s(92), std::max(s(238), choiceWidth()), s(44));
     Button1->setGeometry(s(79), s(183), s(184), s(67));
     Button2->setGeometry(s(301), s(183), s(185), s(67));
+}
+
+// The width at which the field shows every entry whole, up to "Ausschnitt 20": the
+// template's width is too narrow for it where glyphs come out wider than on the screen it
+// was laid out for.
+int TDialogWeiter_Form::choiceWidth() const {
+    const QFontMetrics metrics(ComboBox1->font());
+    int widest = 0;
+    for (int n = 1; n <= kExcerptCount; ++n)
+        widest = std::max(
+            widest, metrics.horizontalAdvance(QStringLiteral("Ausschnitt ") + QString::number(n)));
+    QStyleOptionComboBox option;
+    option.initFrom(ComboBox1);
+    option.editable = true;
+    // The text field's own margins and the cursor behind the last letter.
+    const QSize text(widest + 2 * kTextMargin + 2, metrics.height());
+    return ComboBox1->style()
+        ->sizeFromContents(QStyle::CT_ComboBox, &option, text, ComboBox1)
+        .width();
 }
 
 void TDialogWeiter_Form::FillExcerptChoice(const ExcerptSpans& spans) {
@@ -126,14 +153,17 @@ void TDialogWeiter_Form::Button2Click() {
     close();
 }
 
+void TDialogWeiter_Form::setVisible(bool visible) {
+    // Centred on the main window, placed before it is shown: moved once shown, the window
+    // manager may already have put it elsewhere.
+    if (visible)
+        centreOnOwner(*this);
+    QDialog::setVisible(visible);
+}
+
 void TDialogWeiter_Form::showEvent(QShowEvent* event) {
     m_continueChosen = false;
     QDialog::showEvent(event);
-    // Centred on the main window.
-    QRect frame = frameGeometry();
-    if (parentWidget())
-        frame.moveCenter(parentWidget()->window()->frameGeometry().center());
-    move(frame.topLeft());
 }
 
 void TDialogWeiter_Form::closeEvent(QCloseEvent* event) {

@@ -48,6 +48,7 @@ public slots:
     void Button1Click();
     void Button2Click();
     void reject() override;
+    void setVisible(bool visible) override;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -56,6 +57,7 @@ protected:
 
 private:
     void arrange();
+    int choiceWidth() const;
 
     std::array<std::int32_t, kExcerptCount> m_comboToExcerpt{};
     std::array<std::int32_t, kExcerptCount + 1> m_excerptToCombo{};

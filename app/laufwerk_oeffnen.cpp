@@ -2,6 +2,7 @@
 #include "laufwerk_oeffnen.h"
 
 #include "dialogtemplate.h"
+#include "screenfit.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -176,13 +177,11 @@ void TDVD_CD_oeffnen::reject() {
     close();
 }
 
-void TDVD_CD_oeffnen::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    if (screen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen()->availableGeometry().center());
-        move(frame.topLeft());
-    }
+void TDVD_CD_oeffnen::setVisible(bool visible) {
+    // Centred on the screen, placed before it is shown.
+    if (visible && screen())
+        placeFrame(*this, screen()->availableGeometry(), expectedDialogFrame(*this));
+    QDialog::setVisible(visible);
 }
 
 int TDVD_CD_oeffnen::rowCount() const {

@@ -59,10 +59,10 @@ public slots:
     void Timer2Timer();
     void Button1Click();
     void reject() override;
+    void setVisible(bool visible) override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:

@@ -4,6 +4,7 @@
 #include "dialogweiter.h"
 #include "laufwerk_oeffnen.h"
 #include "platform/folders.h"
+#include "screenfit.h"
 #include "sources/drives.h"
 #include "unit1.h"
 
@@ -38,6 +39,8 @@ Program::Program(WindowEnvironment environment, DriveSystem* drives) {
                       : std::make_shared<SystemDrives>();
     m_form1 = std::make_unique<TForm1>(m_values, std::move(environment));
     TForm1& form1 = *m_form1;
+    // The windows' scale, before any of them is shown: the main window must fit the screen.
+    fitScaleToScreen(form1.size());
     m_pauseDialog = std::make_unique<TDialogWeiter_Form>(&form1);
     m_discBrowser = std::make_unique<TDVD_CD_oeffnen>(&form1, m_drives, form1.messages());
     m_run = std::make_unique<PlaybackRun>(RunValues{m_values.table, m_values.spans, form1.view(),

@@ -59,9 +59,10 @@ void TForm1::FormCreate() {
     if (m_environment.documentsFolder) {
         m_values.documentsFolder = *m_environment.documentsFolder;
     } else {
+        // The system takes no owner window for this question: asking with the window's
+        // handle would make the window before its scale is fitted to the screen.
         std::string path;
-        if (platform::specialFolderPath(reinterpret_cast<void*>(winId()),
-                                        platform::kDocumentsFolderId, path))
+        if (platform::specialFolderPath(nullptr, platform::kDocumentsFolderId, path))
             m_values.documentsFolder = fromPlatform(path);
         else
             m_values.documentsFolder = QStringLiteral("c:");

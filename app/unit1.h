@@ -155,9 +155,11 @@ public slots:
     void Timer1Timer();
     void Timer2Timer();
 
+public:
+    void setVisible(bool visible) override;
+
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void showEvent(QShowEvent* event) override;
 
 private:
     // Layout (unit1_layout.cpp).

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's components and their places: the form as the user sees it.
+#include "screenfit.h"
 #include "table/tablecheck.h"
 #include "unit1.h"
 #include "version.h"
@@ -210,14 +211,15 @@ void TForm1::SetColumnWidths() {
     StringGrid4->setColumnWidth(1, 95);
 }
 
-void TForm1::showEvent(QShowEvent* event) {
-    QMainWindow::showEvent(event);
-    if (!m_centred && screen()) {
+void TForm1::setVisible(bool visible) {
+    // Centred on the screen when first shown; placed before the window is made, so that
+    // the window manager puts the frame, not the window's inside, at that place.
+    if (visible && !m_centred) {
         m_centred = true;
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen()->availableGeometry().center());
-        move(frame.topLeft());
+        if (screen())
+            placeFrame(*this, screen()->availableGeometry(), expectedFrame(*screen()));
     }
+    QMainWindow::setVisible(visible);
 }
 
 // The file dialogs are made when first used: making them costs start-up time.

@@ -40,6 +40,9 @@ QFont cardFont(const QString& name, int pointSize) {
     font.setUnderline(false);
     font.setStrikeOut(false);
     font.setPointSize(pointSize);
+    // A card is a picture for the projector, not part of the screen: the same hinting at
+    // every screen scale (the toolkit's default changes with it), so that the card is too.
+    font.setHintingPreference(QFont::PreferVerticalHinting);
     return font;
 }
 

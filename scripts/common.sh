@@ -8,7 +8,7 @@ FILMARIN_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 # Packages for building and running the program.
 FILMARIN_RUN_PACKAGES=(
     g++ cmake make pkg-config libblkid-dev
-    qt6-base-dev qt6-translations-l10n libgl-dev
+    qt6-base-dev qt6-base-private-dev qt6-translations-l10n libgl-dev
     libjpeg62-turbo-dev
     fonts-liberation fontconfig
     vlc

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "layoutchecks.h"
 #include "playback/playercheck.h"
 #include "table/tablecheck.h"
 #include "windowfixture.h"
@@ -63,6 +64,7 @@ private slots:
     void everyClickIntoAGridRefreshesTheTotal();
     void windowsKeepTheirSize();
     void captionsFitTheirBoxes();
+    void everyExcerptFitsThePauseChoice();
 };
 
 void TForm1Test::startUpState() {
@@ -515,44 +517,9 @@ void TForm1Test::tickListsLineUpWithTheRows() {
     TForm1& w = f.open();
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    StringGrid* grid = w.StringGrid1;
-    // Row k's cells, without the grid line below them, in the panel's coordinates.
-    const auto row = [&](int k) {
-        QRect cell = grid->visualRect(grid->model()->index(k, 0));
-        cell.setHeight(StringGrid::kRowHeight);
-        return QRect(grid->viewport()->mapTo(w.Panel1, cell.topLeft()), cell.size());
-    };
-    const auto tick = [&](CheckListBox* list, int item) {
-        const QRect box = list->tickRect(item);
-        return QRect(list->viewport()->mapTo(w.Panel1, box.topLeft()), box.size());
-    };
-    for (int k = 1; k <= 20; ++k) {
-        const QRect play = tick(w.CheckListBox2, k - 1);
-        // The play tick's middle is in the middle of its row.
-        QVERIFY2(std::abs(play.center().y() - row(k).center().y()) <= 1,
-                 qPrintable(QStringLiteral("play tick %1 at %2, row at %3")
-                                .arg(k)
-                                .arg(play.center().y())
-                                .arg(row(k).center().y())));
-        QVERIFY(w.CheckListBox2->viewport()->rect().contains(w.CheckListBox2->tickRect(k - 1)));
-        if (k == 20)
-            break;
-        // The grid line between rows k and k+1 lies right below row k's cells.
-        const int line = row(k).bottom() + 1;
-        const QRect pause = tick(w.CheckListBox1, k - 1);
-        QVERIFY2(std::abs(pause.center().y() - line) <= 1,
-                 qPrintable(QStringLiteral("pause tick %1 at %2, line at %3")
-                                .arg(w.CheckListBox1->item(k - 1)->text())
-                                .arg(pause.center().y())
-                                .arg(line)));
-        QVERIFY(w.CheckListBox1->viewport()->rect().contains(w.CheckListBox1->tickRect(k - 1)));
-    }
-    // Row 20 ends near the grid's lower edge, with no band of a row's height below it.
-    for (StringGrid* g : {w.StringGrid1, w.StringGrid2, w.StringGrid3, w.StringGrid4}) {
-        const int bottom = g->rowViewportPosition(20) + g->rowHeight(20);
-        QVERIFY(bottom <= g->viewport()->height());
-        QVERIFY2(g->viewport()->height() - bottom < 12, qPrintable(g->objectName()));
-    }
+    verifyTicksLineUp(w);
+    if (QTest::currentTestFailed())
+        return;
     // A click on a moved tick box still toggles it.
     const QRect box = w.CheckListBox1->tickRect(4);
     QTest::mouseClick(w.CheckListBox1->viewport(), Qt::LeftButton, {}, box.center());
@@ -613,65 +580,13 @@ void TForm1Test::captionsFitTheirBoxes() {
     TForm1& w = f.open();
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    const QString family = QFontInfo(w.StaticText1->captionFont()).family();
-    if (family != QStringLiteral("Arial") && family != QStringLiteral("Liberation Sans"))
-        QSKIP("the captions are measured for Arial, which this system does not have");
-    for (StaticText* caption : {w.StaticText1, w.StaticText2, w.StaticText3, w.StaticText4,
-                                w.StaticText5, w.StaticText6}) {
-        const QString name = caption->text();
-        const QRect room = caption->contentsRect();
-        // The whole ink of the caption, drawn with the caption's font where nothing clips it.
-        QImage free(200, 60, QImage::Format_RGB32);
-        free.fill(Qt::white);
-        QPainter painter(&free);
-        painter.setFont(caption->captionFont());
-        painter.setPen(Qt::black);
-        painter.drawText(20, 40, name);
-        painter.end();
-        QRect ink;
-        for (int y = 0; y < free.height(); ++y)
-            for (int x = 0; x < free.width(); ++x)
-                if (qGray(free.pixel(x, y)) < 192)
-                    ink |= QRect(x, y, 1, 1);
-        QVERIFY2(ink.width() <= room.width(), qPrintable(name));
-        QVERIFY2(ink.height() <= room.height(), qPrintable(name));
-        QVERIFY2(room.contains(caption->inkRect()), qPrintable(name));
-        // The room the caption is placed by covers its whole ink.
-        QVERIFY(caption->inkRect().width() >= ink.width());
-        QVERIFY(caption->inkRect().height() >= ink.height());
-        // On screen the frame stays whole: no letter is drawn over it.
-        const QImage shown = caption->grab().toImage();
-        const QColor frame = shown.pixelColor(0, 0);
-        for (int x = 0; x < shown.width(); ++x) {
-            QCOMPARE(shown.pixelColor(x, 0), frame);
-            QCOMPARE(shown.pixelColor(x, shown.height() - 1), frame);
-        }
-        for (int y = 0; y < shown.height(); ++y) {
-            QCOMPARE(shown.pixelColor(0, y), frame);
-            QCOMPARE(shown.pixelColor(shown.width() - 1, y), frame);
-        }
-    }
-    // Plain labels and buttons of the three windows need no more room than they have.
-    const QList<QWidget*> windows = {&w, f.pauseDialog, f.discBrowser};
-    for (QWidget* window : windows) {
-        for (QLabel* label : window->findChildren<QLabel*>()) {
-            // Trailing blanks ("Ausgewählte Gesamtspielzeit:   ") may run past the edge.
-            const QString text = label->text().trimmed();
-            QVERIFY2(label->fontMetrics().horizontalAdvance(text) <= label->contentsRect().width(),
-                     qPrintable(text));
-            QVERIFY2(label->fontMetrics().height() <= label->contentsRect().height(),
-                     qPrintable(text));
-        }
-        for (QPushButton* button : window->findChildren<QPushButton*>()) {
-            QStyleOptionButton option;
-            option.initFrom(button);
-            option.text = button->text();
-            const QRect room =
-                button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
-            QVERIFY2(button->fontMetrics().horizontalAdvance(button->text()) <= room.width(),
-                     qPrintable(button->text()));
-        }
-    }
+    verifyCaptionsFit(w, {&w, f.pauseDialog, f.discBrowser});
+}
+
+void TForm1Test::everyExcerptFitsThePauseChoice() {
+    WindowFixture f;
+    f.open();
+    verifyExcerptChoiceFits(*f.pauseDialog);
 }
 
 QTEST_MAIN(TForm1Test)

@@ -1,0 +1,131 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "screenfit.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+#include <QWindow>
+#include <QtGui/private/qhighdpiscaling_p.h>
+#include <algorithm>
+#include <cmath>
+#include <qpa/qplatformscreen.h>
+
+namespace filmarin {
+
+namespace {
+
+// Room for the frames window managers draw (a title bar up to 38 pixels at 96 dpi), used
+// where the system cannot say before a window is shown.
+const QMargins kFrameRoom(4, 38, 4, 4);
+
+// The frame of a main window as the system gives it before anything is shown; empty where it
+// is only known once a window manager has framed a shown window.
+QMargins systemFrame(QScreen& screen) {
+    QWindow probe(&screen);
+    probe.setFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    probe.setMinimumSize(QSize(100, 100));
+    probe.setMaximumSize(QSize(100, 100));
+    probe.resize(100, 100);
+    probe.create();
+    const QMargins frame = probe.frameMargins();
+    probe.destroy();
+    return frame;
+}
+
+} // namespace
+
+double fittingScale(QSize size, const ScreenRoom& room) {
+    const double system = room.systemScale > 0 ? room.systemScale : 1.0;
+    if (size.isEmpty())
+        return system;
+    const double width = room.workArea.width() - room.frame.left() - room.frame.right();
+    const double height = room.workArea.height() - room.frame.top() - room.frame.bottom();
+    const double fit = std::min(width / size.width(), height / size.height());
+    if (system <= fit + 1e-9)
+        return system;
+    const double stepped = std::floor(fit * 20 + 1e-9) / 20;
+    return std::max(stepped, std::min(1.0, system));
+}
+
+QPoint framePlace(QSize frameSize, const QRect& workArea) {
+    if (frameSize.width() > workArea.width() || frameSize.height() > workArea.height())
+        return workArea.topLeft();
+    return {workArea.x() + (workArea.width() - frameSize.width()) / 2,
+            workArea.y() + (workArea.height() - frameSize.height()) / 2};
+}
+
+QMargins expectedFrame(QScreen& screen) {
+    const QMargins frame = systemFrame(screen);
+    return frame.isNull() ? kFrameRoom : frame;
+}
+
+void fitScaleToScreen(QSize size) {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    // Once a window is made, its scale stays.
+    if (!screen || !screen->handle() || !QGuiApplication::allWindows().isEmpty())
+        return;
+    const double system = screen->devicePixelRatio();
+    ScreenRoom room;
+    room.workArea = screen->handle()->availableGeometry();
+    room.systemScale = system;
+    // A window manager's frame is drawn in the screen's pixels at the system's scale,
+    // whatever scale the window's content gets.
+    room.frame = expectedFrame(*screen) * system;
+    const double scale = fittingScale(size, room);
+    if (std::abs(scale - system) < 1e-6)
+        return;
+    // The scale on top of the screen's own, as QT_SCALE_FACTOR gives it.
+    const double global = QHighDpiScaling::factor(static_cast<const QPlatformScreen*>(nullptr));
+    QHighDpiScaling::setGlobalFactor(global * scale / system);
+}
+
+QMargins frameOf(const QWidget& window) {
+    const QRect frame = window.frameGeometry();
+    const QRect inside = window.geometry();
+    const QMargins margins(inside.left() - frame.left(), inside.top() - frame.top(),
+                           frame.right() - inside.right(), frame.bottom() - inside.bottom());
+    // While a window manager takes a window up or changes its frame, the toolkit may read
+    // frames that cannot be: those count as unknown.
+    const auto plausible = [](int margin) { return margin >= 0 && margin < 100; };
+    if (!plausible(margins.left()) || !plausible(margins.top()) || !plausible(margins.right()) ||
+        !plausible(margins.bottom()))
+        return {};
+    return margins;
+}
+
+QMargins expectedDialogFrame(QWidget& dialog) {
+    const QWidget* owner = dialog.parentWidget() ? dialog.parentWidget()->window() : nullptr;
+    if (owner && !frameOf(*owner).isNull())
+        return frameOf(*owner);
+    return dialog.screen() ? expectedFrame(*dialog.screen()) : kFrameRoom;
+}
+
+void placeFrame(QWidget& window, const QRect& area, const QMargins& expected) {
+    const QMargins known = frameOf(window);
+    const QMargins frame = known.isNull() ? expected : known;
+    const QPoint place = framePlace(window.size().grownBy(frame), area);
+    if (window.testAttribute(Qt::WA_WState_Created)) {
+        // A window that has been made is placed by its inside: where the toolkit would
+        // place its frame, it goes by the frame it last read, which may be out of date.
+        window.setGeometry(QRect(place + QPoint(frame.left(), frame.top()), window.size()));
+    } else {
+        // Before the window is made, its frame is placed: the window manager puts the
+        // frame's corner there, whatever frame it draws.
+        window.move(place);
+    }
+}
+
+void centreOnOwner(QWidget& dialog) {
+    const QWidget* owner = dialog.parentWidget() ? dialog.parentWidget()->window() : nullptr;
+    if (!owner)
+        return;
+    // The same window manager frames both alike: the insides centred on each other centre
+    // the frames. The inside of a shown window is always known, its frame not always.
+    QRect inside(QPoint(), dialog.size());
+    inside.moveCenter(owner->geometry().center());
+    dialog.setGeometry(inside);
+}
+
+} // namespace filmarin

@@ -1,0 +1,115 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# The windows on the screens a classroom has: laptops, projectors and large monitors, each
+# with a taskbar, at the scales 100 % to 200 %, on a virtual display with a window manager.
+# Runs the screens test program once per screen and scale, then compares the title cards of
+# all runs: a card must not depend on the screen.
+#   screens_test.sh linux PROGRAM    Qt's X11 platform, the scale from QT_SCALE_FACTOR
+#   screens_test.sh wine PROGRAM.exe Qt's Windows platform under Wine, the scale from
+#                                    LogPixels, as Windows' display settings set it
+# Each run's window size and place are printed. Needs Xvfb and openbox (and Wine).
+set -uo pipefail
+system=$1
+program=$2
+# FILMARIN_SCREEN_SIZES and FILMARIN_SCREEN_SCALES (lists with blanks) choose others.
+read -r -a sizes <<<"${FILMARIN_SCREEN_SIZES:-1366x768 1024x768 1280x800 1920x1080 2560x1440 1024x600}"
+read -r -a scales <<<"${FILMARIN_SCREEN_SCALES:-1 1.25 1.5 1.75 2}"
+if ! command -v Xvfb >/dev/null || ! command -v openbox >/dev/null; then
+    echo "SKIPPED: the screens need Xvfb and openbox"
+    exit 77
+fi
+work=$(mktemp -d /tmp/filmarin-screens-XXXXXX)
+pids=()
+stop_display() {
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+    for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
+    pids=()
+}
+cleanup() {
+    [ "$system" = wine ] && { wineserver -k >/dev/null 2>&1 || true; }
+    stop_display
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+# A screen of WIDTHxHEIGHT whose bottom `taskbar` pixels the window manager keeps free.
+start_display() {
+    local size=$1 taskbar=$2
+    rm -f "$work/display"
+    Xvfb -displayfd 3 -screen 0 "${size}x24" -dpi 96 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+    pids+=($!)
+    for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
+    export DISPLAY=":$(cat "$work/display")"
+    cat >"$work/rc.xml" <<XML
+<?xml version="1.0" encoding="UTF-8"?>
+<openbox_config xmlns="http://openbox.org/3.4/rc">
+  <margins><top>0</top><bottom>$taskbar</bottom><left>0</left><right>0</right></margins>
+</openbox_config>
+XML
+    openbox --config-file "$work/rc.xml" >/dev/null 2>&1 &
+    pids+=($!)
+    for _ in $(seq 50); do
+        xprop -root _NET_WORKAREA 2>/dev/null | grep -q ", $((${size#*x} - taskbar))" && break
+        sleep 0.1
+    done
+}
+
+# Windows' display setting for a scale: the screen's pixels per inch.
+set_wine_scale() {
+    local dpi=$1
+    wineserver -k >/dev/null 2>&1 || true
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
+    wine reg add 'HKCC\Software\Fonts' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
+    wineserver -k >/dev/null 2>&1 || true
+}
+
+failed=0
+: >"$work/report"
+for size in "${sizes[@]}"; do
+    for scale in "${scales[@]}"; do
+        # The taskbar grows with the scale, as Windows' does (40 pixels at 100 %).
+        taskbar=$(awk -v s="$scale" 'BEGIN { printf "%d", 40 * s + 0.5 }')
+        start_display "$size" "$taskbar"
+        cards="$work/cards/$size-$scale"
+        mkdir -p "$cards"
+        echo "== $size, taskbar $taskbar, scale $scale" >>"$work/report"
+        case "$system" in
+        linux)
+            env QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR="$scale" FILMARIN_CARDS_DIR="$cards" \
+                FILMARIN_SCREEN_REPORT="$work/report" "$program" >"$work/out" 2>&1
+            ;;
+        wine)
+            set_wine_scale "$(awk -v s="$scale" 'BEGIN { printf "%d", 96 * s + 0.5 }')"
+            env FILMARIN_CARDS_DIR="$(winepath -w "$cards")" \
+                FILMARIN_SCREEN_REPORT="$(winepath -w "$work/report")" \
+                wine "$program" >"$work/out" 2>&1
+            ;;
+        esac
+        status=$?
+        if [ $status -ne 0 ]; then
+            echo "FAILED at $size, scale $scale:"
+            grep -E 'FAIL|Loc:|QWARN|system ' "$work/out" || cat "$work/out"
+            failed=1
+        fi
+        stop_display
+    done
+done
+cat "$work/report"
+
+# Every card of every run the same, byte for byte, as those at the first screen and scale.
+first="$work/cards/${sizes[0]}-${scales[0]}/Bilder_VLC"
+cards_checked=0
+for folder in "$work"/cards/*/Bilder_VLC; do
+    for card in "$first"/a*.jpg; do
+        if ! cmp -s "$card" "$folder/$(basename "$card")"; then
+            echo "FAILED: $(basename "$card") at ${folder#"$work"/cards/} differs from the card at ${sizes[0]}, scale ${scales[0]}"
+            failed=1
+        fi
+        cards_checked=$((cards_checked + 1))
+    done
+done
+if [ "$cards_checked" -lt $((${#sizes[@]} * ${#scales[@]} * 20)) ]; then
+    echo "FAILED: only $cards_checked title cards were written"
+    failed=1
+fi
+exit $failed
