@@ -180,7 +180,7 @@ void TDVD_CD_oeffnen::reject() {
 void TDVD_CD_oeffnen::setVisible(bool visible) {
     // Centred on the screen, placed before it is shown.
     if (visible && screen())
-        placeFrame(*this, screen()->availableGeometry(), expectedDialogFrame(*this));
+        placeFrame(*this, screen()->availableGeometry(), ownerFrame(*this));
     QDialog::setVisible(visible);
 }
 

@@ -8,6 +8,7 @@
 #include <QtGui/private/qhighdpiscaling_p.h>
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <qpa/qplatformscreen.h>
 
 namespace filmarin {
@@ -18,9 +19,9 @@ namespace {
 // where the system cannot say before a window is shown.
 const QMargins kFrameRoom(4, 38, 4, 4);
 
-// The frame of a main window as the system gives it before anything is shown; empty where it
-// is only known once a window manager has framed a shown window.
-QMargins systemFrame(QScreen& screen) {
+} // namespace
+
+std::optional<QMargins> systemFrame(QScreen& screen) {
     QWindow probe(&screen);
     probe.setFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -31,10 +32,10 @@ QMargins systemFrame(QScreen& screen) {
     probe.create();
     const QMargins frame = probe.frameMargins();
     probe.destroy();
+    if (frame.isNull())
+        return std::nullopt;
     return frame;
 }
-
-} // namespace
 
 double fittingScale(QSize size, const ScreenRoom& room) {
     const double system = room.systemScale > 0 ? room.systemScale : 1.0;
@@ -56,11 +57,6 @@ QPoint framePlace(QSize frameSize, const QRect& workArea) {
             workArea.y() + (workArea.height() - frameSize.height()) / 2};
 }
 
-QMargins expectedFrame(QScreen& screen) {
-    const QMargins frame = systemFrame(screen);
-    return frame.isNull() ? kFrameRoom : frame;
-}
-
 void fitScaleToScreen(QSize size) {
     QScreen* screen = QGuiApplication::primaryScreen();
     // Once a window is made, its scale stays.
@@ -72,7 +68,7 @@ void fitScaleToScreen(QSize size) {
     room.systemScale = system;
     // A window manager's frame is drawn in the screen's pixels at the system's scale,
     // whatever scale the window's content gets.
-    room.frame = expectedFrame(*screen) * system;
+    room.frame = systemFrame(*screen).value_or(kFrameRoom) * system;
     const double scale = fittingScale(size, room);
     if (std::abs(scale - system) < 1e-6)
         return;
@@ -95,26 +91,28 @@ QMargins frameOf(const QWidget& window) {
     return margins;
 }
 
-QMargins expectedDialogFrame(QWidget& dialog) {
+std::optional<QMargins> ownerFrame(QWidget& dialog) {
     const QWidget* owner = dialog.parentWidget() ? dialog.parentWidget()->window() : nullptr;
     if (owner && !frameOf(*owner).isNull())
         return frameOf(*owner);
-    return dialog.screen() ? expectedFrame(*dialog.screen()) : kFrameRoom;
+    return dialog.screen() ? systemFrame(*dialog.screen()) : std::nullopt;
 }
 
-void placeFrame(QWidget& window, const QRect& area, const QMargins& expected) {
-    const QMargins known = frameOf(window);
-    const QMargins frame = known.isNull() ? expected : known;
-    const QPoint place = framePlace(window.size().grownBy(frame), area);
-    if (window.testAttribute(Qt::WA_WState_Created)) {
-        // A window that has been made is placed by its inside: where the toolkit would
-        // place its frame, it goes by the frame it last read, which may be out of date.
-        window.setGeometry(QRect(place + QPoint(frame.left(), frame.top()), window.size()));
-    } else {
-        // Before the window is made, its frame is placed: the window manager puts the
-        // frame's corner there, whatever frame it draws.
-        window.move(place);
+void placeFrame(QWidget& window, const QRect& area, std::optional<QMargins> expected) {
+    const QMargins own = frameOf(window);
+    if (!own.isNull())
+        expected = own;
+    if (!expected && !window.testAttribute(Qt::WA_WState_Created)) {
+        // Nobody can say what frame the window manager will draw: the window's frame is
+        // placed, with room for a large one, and the window manager puts the corner of
+        // whatever frame it draws there. (That works only before the window is made.)
+        window.move(framePlace(window.size().grownBy(kFrameRoom), area));
+        return;
     }
+    // The frame is known: the window's inside goes where it leaves the frame at its place.
+    const QMargins frame = expected.value_or(kFrameRoom);
+    const QPoint place = framePlace(window.size().grownBy(frame), area);
+    window.setGeometry(QRect(place + QPoint(frame.left(), frame.top()), window.size()));
 }
 
 void centreOnOwner(QWidget& dialog) {

@@ -5,6 +5,7 @@
 #include <QPoint>
 #include <QRect>
 #include <QSize>
+#include <optional>
 
 class QScreen;
 class QWidget;
@@ -32,21 +33,21 @@ QPoint framePlace(QSize frameSize, const QRect& workArea);
 // when the window is made, so this must run before the first window is shown.
 void fitScaleToScreen(QSize size);
 
-// The frame a window will get on `screen`, in the toolkit's pixels: the system's when it says
-// so before a window is shown, else room enough for what window managers draw.
-QMargins expectedFrame(QScreen& screen);
+// The frame of a main window on `screen` as the system tells it before any window is shown
+// (Windows does); none where only a window manager framing a shown window tells it (X11).
+std::optional<QMargins> systemFrame(QScreen& screen);
 
 // A window's frame as it stands: empty before a window manager has framed it, and while it
 // cannot be read.
 QMargins frameOf(const QWidget& window);
 
-// The frame a dialog will get: its owner's, which the same window manager framed, else
-// expectedFrame.
-QMargins expectedDialogFrame(QWidget& dialog);
+// The frame a dialog will get: its owner's, which the same window manager framed, else the
+// system's.
+std::optional<QMargins> ownerFrame(QWidget& dialog);
 
-// Moves a window, best before it is shown, so that its frame is at framePlace in `area`. The
-// frame is taken as `expected` until a window manager has framed the window.
-void placeFrame(QWidget& window, const QRect& area, const QMargins& expected);
+// Moves a window, before it is shown, so that its frame is at framePlace in `area`: by its
+// inside where the frame is known (its own, else `expected`), else by its frame.
+void placeFrame(QWidget& window, const QRect& area, std::optional<QMargins> expected);
 
 // Moves a dialog, before it is shown, to the middle of the window it belongs to.
 void centreOnOwner(QWidget& dialog);

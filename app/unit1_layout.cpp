@@ -217,7 +217,7 @@ void TForm1::setVisible(bool visible) {
     if (visible && !m_centred) {
         m_centred = true;
         if (screen())
-            placeFrame(*this, screen()->availableGeometry(), expectedFrame(*screen()));
+            placeFrame(*this, screen()->availableGeometry(), systemFrame(*screen()));
     }
     QMainWindow::setVisible(visible);
 }

@@ -22,7 +22,8 @@ namespace {
 // manager takes it up anew. (Some window managers draw no frame at all.)
 void waitForFrame(QWidget& window) {
     int framedRounds = 0;
-    QTest::qWaitFor(
+    // A window manager that draws no frame leaves the window as it is: no failure here.
+    (void)QTest::qWaitFor(
         [&] {
             const QRect frame = window.frameGeometry();
             const QRect inside = window.geometry();
@@ -133,7 +134,7 @@ void ScreensTest::everyExcerptFitsThePauseChoice() {
 }
 
 void ScreensTest::pauseDialogIsCentredOnTheMainWindow() {
-    // A run of six excerpts with a pause before each, as in class: the dialog comes up
+    // A run of four excerpts with a pause before each, as in class: the dialog comes up
     // when the player has ended, each time centred on the main window.
     TForm1& w = *m_window;
     TDialogWeiter_Form& dialog = *m_fixture->pauseDialog;
@@ -144,7 +145,7 @@ void ScreensTest::pauseDialogIsCentredOnTheMainWindow() {
     m_fixture->chosenFile = WindowFixture::native(video.fileName());
     w.Datei1->trigger();
     QTRY_VERIFY(!w.Timer2->isActive());
-    constexpr int kExcerpts = 6;
+    constexpr int kExcerpts = 4;
     w.StringGrid2->setCell(0, 1, QStringLiteral("0"));
     for (int row = 1; row <= kExcerpts; ++row) {
         w.StringGrid1->setCell(2, row, QString::number(row * 10));

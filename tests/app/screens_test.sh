@@ -5,8 +5,9 @@
 # Runs the screens test program once per screen and scale, then compares the title cards of
 # all runs: a card must not depend on the screen.
 #   screens_test.sh linux PROGRAM    Qt's X11 platform, the scale from QT_SCALE_FACTOR
-#   screens_test.sh wine PROGRAM.exe Qt's Windows platform under Wine, the scale from
-#                                    LogPixels, as Windows' display settings set it
+#   screens_test.sh wine PROGRAM.exe Qt's Windows platform under Wine, on Wine's desktop
+#                                    with its taskbar, the scale from LogPixels, as
+#                                    Windows' display settings set it
 # Each run's window size and place are printed. Needs Xvfb and openbox (and Wine).
 set -uo pipefail
 system=$1
@@ -26,7 +27,8 @@ stop_display() {
     pids=()
 }
 cleanup() {
-    [ "$system" = wine ] && { wineserver -k >/dev/null 2>&1 || true; }
+    # The prefix goes on serving other tests: back to the X display at 100 %.
+    [ "$system" = wine ] && set_wine_screen 96
     stop_display
     rm -rf "$work"
 }
@@ -54,12 +56,28 @@ XML
     done
 }
 
-# Windows' display setting for a scale: the screen's pixels per inch.
-set_wine_scale() {
-    local dpi=$1
+# Under Wine the windows live on a Windows desktop of the screen's size, with its taskbar,
+# where Wine draws the frames as Windows does; the display setting for a scale is the
+# screen's pixels per inch. Wine reads both when it starts, so it starts afresh. Without a
+# size, Wine's desktop goes back to the X display and the scale to 100 %.
+set_wine_screen() {
+    local dpi=$1 size=${2:-}
+    {
+        printf 'REGEDIT4\n\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\n'
+        printf '"LogPixels"=dword:%08x\n\n' "$dpi"
+        printf '[HKEY_CURRENT_USER\\Software\\Wine\\Explorer]\n'
+        if [ -n "$size" ]; then
+            printf '"Desktop"="Filmarin"\n\n'
+            printf '[HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops]\n'
+            printf '"Filmarin"="%s"\n\n' "$size"
+            printf '[HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops\\Filmarin]\n'
+            printf '"EnableShell"=dword:00000001\n'
+        else
+            printf '"Desktop"=-\n'
+        fi
+    } >"$work/screen.reg"
     wineserver -k >/dev/null 2>&1 || true
-    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
-    wine reg add 'HKCC\Software\Fonts' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
+    wine regedit "$work/screen.reg" >/dev/null 2>&1
     wineserver -k >/dev/null 2>&1 || true
 }
 
@@ -72,17 +90,19 @@ for size in "${sizes[@]}"; do
         start_display "$size" "$taskbar"
         cards="$work/cards/$size-$scale"
         mkdir -p "$cards"
-        echo "== $size, taskbar $taskbar, scale $scale" >>"$work/report"
+        echo "== $size, scale $scale" >>"$work/report"
         case "$system" in
         linux)
             env QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR="$scale" FILMARIN_CARDS_DIR="$cards" \
                 FILMARIN_SCREEN_REPORT="$work/report" "$program" >"$work/out" 2>&1
             ;;
         wine)
-            set_wine_scale "$(awk -v s="$scale" 'BEGIN { printf "%d", 96 * s + 0.5 }')"
+            set_wine_screen "$(awk -v s="$scale" 'BEGIN { printf "%d", 96 * s + 0.5 }')" "$size"
+            # A Windows console program's output does not reach this shell: QtTest writes
+            # it to a file.
             env FILMARIN_CARDS_DIR="$(winepath -w "$cards")" \
                 FILMARIN_SCREEN_REPORT="$(winepath -w "$work/report")" \
-                wine "$program" >"$work/out" 2>&1
+                wine "$program" -o "$(winepath -w "$work/out")",txt >/dev/null 2>&1
             ;;
         esac
         status=$?
