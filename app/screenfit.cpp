@@ -93,8 +93,9 @@ QMargins frameOf(const QWidget& window) {
 
 std::optional<QMargins> ownerFrame(QWidget& dialog) {
     const QWidget* owner = dialog.parentWidget() ? dialog.parentWidget()->window() : nullptr;
-    if (owner && !frameOf(*owner).isNull())
-        return frameOf(*owner);
+    const QMargins frame = owner ? frameOf(*owner) : QMargins();
+    if (!frame.isNull())
+        return frame;
     return dialog.screen() ? systemFrame(*dialog.screen()) : std::nullopt;
 }
 

@@ -385,27 +385,24 @@ TEST_F(Files, OnlyRegularFilesAreLoadedOrSaved) {
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     dir.mkdir("folder.zei");
     const ExcerptTable before = table;
+    // One "Fehler" message that starts with `opening` for the path.
+    const auto refused = [&](const std::string& path, const QString& opening) {
+        ASSERT_EQ(t.messages.shown.size(), 1u) << path;
+        EXPECT_EQ(t.messages.shown[0].caption, QStringLiteral("Fehler"));
+        EXPECT_TRUE(t.messages.shown[0].text.startsWith(opening.arg(QString::fromStdString(path))))
+            << t.messages.shown[0].text.toStdString();
+    };
     for (const std::string& path : {fifo, std::string("/dev/zero"), dir / "folder.zei"}) {
         t.messages.shown.clear();
         EXPECT_FALSE(load(path)) << path;
-        ASSERT_EQ(t.messages.shown.size(), 1u) << path;
-        EXPECT_EQ(t.messages.shown[0].caption, QStringLiteral("Fehler"));
-        EXPECT_TRUE(t.messages.shown[0].text.startsWith(
-            QStringLiteral("Die Datei \"%1\" konnte nicht geöffnet werden. ")
-                .arg(QString::fromStdString(path))))
-            << t.messages.shown[0].text.toStdString();
+        refused(path, QStringLiteral("Die Datei \"%1\" konnte nicht geöffnet werden. "));
         EXPECT_EQ(encodeTimesFile(table), encodeTimesFile(before));
         EXPECT_EQ(menuFromLanguage, 0);
     }
     for (const std::string& path : {fifo, std::string("/dev/null")}) {
         t.messages.shown.clear();
         EXPECT_FALSE(save(path)) << path;
-        ASSERT_EQ(t.messages.shown.size(), 1u) << path;
-        EXPECT_EQ(t.messages.shown[0].caption, QStringLiteral("Fehler"));
-        EXPECT_TRUE(t.messages.shown[0].text.startsWith(
-            QStringLiteral("Die Datei \"%1\" kann nicht gespeichert werden. ")
-                .arg(QString::fromStdString(path))))
-            << t.messages.shown[0].text.toStdString();
+        refused(path, QStringLiteral("Die Datei \"%1\" kann nicht gespeichert werden. "));
     }
     struct stat st {};
     ASSERT_EQ(::stat(fifo.c_str(), &st), 0);
