@@ -5,7 +5,8 @@
 #include "screenfit.h"
 
 #include <QCloseEvent>
-#include <QCoreApplication>
+#include <QHideEvent>
+#include <QShowEvent>
 #include <QFrame>
 #include <QHeaderView>
 #include <QPushButton>
@@ -26,11 +27,11 @@ constexpr std::chrono::seconds kContentDeadline{10};
 
 } // namespace
 
-TDVD_CD_oeffnen::TDVD_CD_oeffnen(QWidget* mainWindow, std::shared_ptr<DriveSystem> drives,
+TDVD_CD_oeffnen::TDVD_CD_oeffnen(QWidget* mainWindow, std::shared_ptr<DriveQuestions> questions,
                                  MessageSink& messages)
     : QDialog(mainWindow, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                               Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      m_messages(messages) {
+      m_messages(messages), m_questions(std::move(questions)) {
     setObjectName(QStringLiteral("DVD_CD_oeffnen"));
     setWindowTitle(QStringLiteral("Video-DVD/CD öffnen"));
     setModal(false);
@@ -67,6 +68,9 @@ TDVD_CD_oeffnen::TDVD_CD_oeffnen(QWidget* mainWindow, std::shared_ptr<DriveSyste
     connect(Timer1, &QTimer::timeout, this, &TDVD_CD_oeffnen::Timer1Timer);
     connect(Timer2, &QTimer::timeout, this, &TDVD_CD_oeffnen::Timer2Timer);
     connect(Button1, &QPushButton::clicked, this, &TDVD_CD_oeffnen::Button1Click);
+    m_checkTimer = new QTimer(this);
+    m_checkTimer->setInterval(20);
+    connect(m_checkTimer, &QTimer::timeout, this, &TDVD_CD_oeffnen::checkContent);
     // ListView1SelectItem: the row whose selection changed last, selected or not.
     connect(ListView1->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this](const QItemSelection& selected, const QItemSelection& deselected) {
@@ -78,7 +82,7 @@ TDVD_CD_oeffnen::TDVD_CD_oeffnen(QWidget* mainWindow, std::shared_ptr<DriveSyste
                 }
             });
     // Each survey is handed to the window's thread, which brings the rows in line with it.
-    m_watcher = std::make_unique<DriveWatcher>(std::move(drives), [this](const DriveSurvey& s) {
+    m_watcher = std::make_unique<DriveWatcher>(m_questions, [this](const DriveSurvey& s) {
         QMetaObject::invokeMethod(
             this, [this, s] { takeSurvey(s); }, Qt::QueuedConnection);
     });
@@ -136,36 +140,79 @@ void TDVD_CD_oeffnen::Timer2Timer() {
 }
 
 void TDVD_CD_oeffnen::Button1Click() {
+    if (m_check)
+        return; // OK is already looking into a drive
     m_state.chosenDrive.clear();
     m_state.chosenKind = 0;
     Timer1->stop();
     Timer2->stop();
-    std::int32_t kind = 0;
-    if (checkDriveReady(*this, m_state, m_messages))
-        kind = checkDriveContent(*this, m_state, m_messages, [this](const QString& root) {
-            // The drive is looked into on a thread of its own; the window keeps painting
-            // meanwhile, and OK waits for its answer. A disc that is spinning up has time.
+    if (checkDriveReady(*this, m_state, m_messages)) {
+        // The drive is looked into on its own thread; the window goes on meanwhile, and the
+        // answer is awaited without a loop of its own. A disc that is spinning up has time.
+        m_check = startContentCheck(*m_questions, *this, m_state, kContentDeadline);
+        if (m_check) {
             Button1->setEnabled(false);
-            const std::optional<std::int32_t> kind = detectDiscContentWithin(
-                root, kContentDeadline, [] { QCoreApplication::processEvents(); });
-            Button1->setEnabled(true);
-            return kind;
-        });
-    if (kind == 0) {
+            m_checkTimer->start();
+            return;
+        }
+    }
+    Timer1->start();
+}
+
+void TDVD_CD_oeffnen::checkContent() {
+    if (!m_check) {
+        m_checkTimer->stop();
+        return;
+    }
+    const ContentCheck check = *m_check;
+    // A message below is shown while the check still stands: no second OK starts meanwhile.
+    m_checkTimer->stop();
+    const std::optional<std::int32_t> kind = finishContentCheck(check, m_messages);
+    if (!kind) {
+        m_checkTimer->start();
+        return;
+    }
+    m_check.reset();
+    Button1->setEnabled(true);
+    if (*kind == 0) {
         Timer1->start();
         return;
     }
-    m_state.chosenKind = kind;
-    m_state.chosenDrive = selectedDriveText(*this, m_state);
+    m_state.chosenKind = *kind;
+    m_state.chosenDrive = check.drive;
     emit discChosen(m_state.chosenDrive, m_state.chosenKind);
     close();
 }
 
+void TDVD_CD_oeffnen::cancelCheck() {
+    m_checkTimer->stop();
+    m_check.reset();
+    Button1->setEnabled(true);
+}
+
 void TDVD_CD_oeffnen::closeEvent(QCloseEvent* event) {
+    cancelCheck();
     Timer1->stop();
     Timer2->stop();
     event->accept();
     emit closed();
+}
+
+void TDVD_CD_oeffnen::showEvent(QShowEvent* event) {
+    // The rows are current whenever they can be seen.
+    if (!Timer1->isActive() && !Timer2->isActive() && !m_check) {
+        m_watcher->request();
+        Timer1->start();
+    }
+    QDialog::showEvent(event);
+}
+
+void TDVD_CD_oeffnen::hideEvent(QHideEvent* event) {
+    // However the program hides the browser, a look into a drive still running changes
+    // nothing. (The system hides it with a minimised main window; that is no end.)
+    if (!event->spontaneous())
+        cancelCheck();
+    QDialog::hideEvent(event);
 }
 
 void TDVD_CD_oeffnen::keyPressEvent(QKeyEvent* event) {

@@ -5,6 +5,7 @@
 
 #include <QDialog>
 #include <memory>
+#include <optional>
 
 class QFrame;
 class QPushButton;
@@ -18,8 +19,8 @@ namespace filmarin {
 class TDVD_CD_oeffnen : public QDialog, public DriveListView {
     Q_OBJECT
 public:
-    // The drives are asked on a worker thread; `drives` must answer from any thread.
-    TDVD_CD_oeffnen(QWidget* mainWindow, std::shared_ptr<DriveSystem> drives,
+    // The drives are asked on threads of their own through `questions`.
+    TDVD_CD_oeffnen(QWidget* mainWindow, std::shared_ptr<DriveQuestions> questions,
                     MessageSink& messages);
     ~TDVD_CD_oeffnen() override;
 
@@ -30,6 +31,8 @@ public:
     QPushButton* Button1;
 
     const DiscBrowserState& state() const { return m_state; }
+    // OK waits for the chosen drive to say what it holds.
+    bool checking() const { return m_check.has_value(); }
     // The first survey of the drives has been shown.
     bool surveyed() const { return m_preselected; }
 
@@ -63,6 +66,8 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
@@ -71,9 +76,16 @@ private:
     void showDriveNames();
     // A survey of the drives has come from the worker.
     void takeSurvey(const DriveSurvey& survey);
+    // Looks whether the drive OK looks into has answered.
+    void checkContent();
+    // Gives up OK's look into the drive: its answer changes nothing.
+    void cancelCheck();
 
     MessageSink& m_messages;
+    std::shared_ptr<DriveQuestions> m_questions;
     std::unique_ptr<DriveWatcher> m_watcher;
+    std::optional<ContentCheck> m_check;
+    QTimer* m_checkTimer;
     bool m_preselected = false;
     DiscBrowserState m_state;
 };

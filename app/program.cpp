@@ -5,6 +5,7 @@
 #include "laufwerk_oeffnen.h"
 #include "platform/folders.h"
 #include "screenfit.h"
+#include "sources/drivequestions.h"
 #include "sources/drives.h"
 #include "unit1.h"
 
@@ -13,6 +14,7 @@
 #include <QSettings>
 #include <QTimer>
 #include <QTranslator>
+#include <optional>
 
 namespace filmarin {
 
@@ -32,17 +34,13 @@ void keepNoSettings() {
 
 } // namespace
 
-Program::Program(WindowEnvironment environment, DriveSystem* drives) {
-    // Drives given by the caller are theirs; the system's are shared with the questions
-    // to them that may still run.
-    m_drives = drives ? std::shared_ptr<DriveSystem>(std::shared_ptr<DriveSystem>(), drives)
-                      : std::make_shared<SystemDrives>();
+Program::Program(WindowEnvironment environment, std::shared_ptr<DriveSystem> drives)
+    : m_questions(DriveQuestions::create(drives ? std::move(drives)
+                                                : std::make_shared<SystemDrives>())) {
     m_form1 = std::make_unique<TForm1>(m_values, std::move(environment));
     TForm1& form1 = *m_form1;
-    // The windows' scale, before any of them is shown: the main window must fit the screen.
-    fitScaleToScreen(form1.size());
     m_pauseDialog = std::make_unique<TDialogWeiter_Form>(&form1);
-    m_discBrowser = std::make_unique<TDVD_CD_oeffnen>(&form1, m_drives, form1.messages());
+    m_discBrowser = std::make_unique<TDVD_CD_oeffnen>(&form1, m_questions, form1.messages());
     m_run = std::make_unique<PlaybackRun>(RunValues{m_values.table, m_values.spans, form1.view(),
                                                     m_values.source, m_values.programFolder,
                                                     m_values.imageFolder, m_values.playerPath},
@@ -76,21 +74,36 @@ int runFilmarin(int argc, char* argv[], const std::function<void(TForm1&)>& star
     static char fallbackName[] = "filmarin";
     int qtArgc = 1;
     char* qtArgv[] = {argc > 0 && argv[0] ? argv[0] : fallbackName, nullptr};
-    QApplication application(qtArgc, qtArgv);
-    // The program speaks German, the toolkit's own dialogs and buttons too.
-    QTranslator qtGerman;
-    if (qtGerman.load(QStringLiteral("qtbase_de"),
-                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtGerman);
-    QApplication::setQuitOnLastWindowClosed(false);
+    // The windows' scale lets the main window fit the screen. The toolkit fixes it when the
+    // application is made: where the system's scale does not fit, the first application and
+    // its windows, never shown, make way for a new one at a scale that fits.
+    double factor = 1.0;
+    for (;;) {
+        std::optional<ScaleForNextApplication> scale;
+        if (factor != 1.0)
+            scale.emplace(factor);
+        QApplication application(qtArgc, qtArgv);
+        scale.reset();
+        // The program speaks German, the toolkit's own dialogs and buttons too.
+        QTranslator qtGerman;
+        if (qtGerman.load(QStringLiteral("qtbase_de"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+            QApplication::installTranslator(&qtGerman);
+        QApplication::setQuitOnLastWindowClosed(false);
 
-    Program program;
-    TForm1& form1 = program.mainWindow();
-    QObject::connect(&form1, &TForm1::closed, &application, &QApplication::quit);
-    form1.show();
-    if (started)
-        started(form1);
-    return QApplication::exec();
+        Program program;
+        TForm1& form1 = program.mainWindow();
+        if (factor == 1.0) {
+            factor = fittingFactor(form1.size());
+            if (factor != 1.0)
+                continue;
+        }
+        QObject::connect(&form1, &TForm1::closed, &application, &QApplication::quit);
+        form1.show();
+        if (started)
+            started(form1);
+        return QApplication::exec();
+    }
 }
 
 } // namespace filmarin

@@ -10,6 +10,7 @@
 
 namespace filmarin {
 
+class DriveQuestions;
 class DriveSystem;
 class TDialogWeiter_Form;
 class TDVD_CD_oeffnen;
@@ -18,8 +19,10 @@ class TDVD_CD_oeffnen;
 // window, the pause dialog, the disc browser) and connected to the playback run.
 class Program {
 public:
-    // `drives` defaults to the system's drives.
-    explicit Program(WindowEnvironment environment = {}, DriveSystem* drives = nullptr);
+    // `drives` defaults to the system's drives. The questions to them may outlive the
+    // program's windows, and share the drives with them.
+    explicit Program(WindowEnvironment environment = {},
+                     std::shared_ptr<DriveSystem> drives = nullptr);
     ~Program();
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
@@ -32,7 +35,7 @@ public:
 
 private:
     ProgramValues m_values;
-    std::shared_ptr<DriveSystem> m_drives;
+    std::shared_ptr<DriveQuestions> m_questions;
     std::unique_ptr<TForm1> m_form1;
     std::unique_ptr<TDialogWeiter_Form> m_pauseDialog;
     std::unique_ptr<TDVD_CD_oeffnen> m_discBrowser;

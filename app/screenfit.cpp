@@ -5,11 +5,10 @@
 #include <QScreen>
 #include <QWidget>
 #include <QWindow>
-#include <QtGui/private/qhighdpiscaling_p.h>
 #include <algorithm>
 #include <cmath>
 #include <optional>
-#include <qpa/qplatformscreen.h>
+#include <utility>
 
 namespace filmarin {
 
@@ -57,24 +56,47 @@ QPoint framePlace(QSize frameSize, const QRect& workArea) {
             workArea.y() + (workArea.height() - frameSize.height()) / 2};
 }
 
-void fitScaleToScreen(QSize size) {
+double fittingFactor(QSize size) {
     QScreen* screen = QGuiApplication::primaryScreen();
-    // Once a window is made, its scale stays.
-    if (!screen || !screen->handle() || !QGuiApplication::allWindows().isEmpty())
-        return;
+    if (!screen)
+        return 1.0;
     const double system = screen->devicePixelRatio();
     ScreenRoom room;
-    room.workArea = screen->handle()->availableGeometry();
+    // The work area in the screen's own pixels.
+    const QRect area = screen->availableGeometry();
+    room.workArea = QRect(area.topLeft(), QSize(qRound(area.width() * system),
+                                                qRound(area.height() * system)));
     room.systemScale = system;
     // A window manager's frame is drawn in the screen's pixels at the system's scale,
     // whatever scale the window's content gets.
     room.frame = systemFrame(*screen).value_or(kFrameRoom) * system;
     const double scale = fittingScale(size, room);
     if (std::abs(scale - system) < 1e-6)
-        return;
-    // The scale on top of the screen's own, as QT_SCALE_FACTOR gives it.
-    const double global = QHighDpiScaling::factor(static_cast<const QPlatformScreen*>(nullptr));
-    QHighDpiScaling::setGlobalFactor(global * scale / system);
+        return 1.0;
+    return scale / system;
+}
+
+namespace {
+
+const char kScaleVariable[] = "QT_SCALE_FACTOR";
+
+} // namespace
+
+ScaleForNextApplication::ScaleForNextApplication(double factor)
+    : m_hadOwn(qEnvironmentVariableIsSet(kScaleVariable)),
+      m_own(qgetenv(kScaleVariable)) {
+    // On top of the factor the user set for Qt programs, if any.
+    bool ok = false;
+    const double own = m_hadOwn ? m_own.toDouble(&ok) : 1.0;
+    const double base = ok && own > 0 ? own : 1.0;
+    qputenv(kScaleVariable, QByteArray::number(base * factor, 'g', 10));
+}
+
+ScaleForNextApplication::~ScaleForNextApplication() {
+    if (m_hadOwn)
+        qputenv(kScaleVariable, m_own);
+    else
+        qunsetenv(kScaleVariable);
 }
 
 QMargins frameOf(const QWidget& window) {

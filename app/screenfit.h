@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QByteArray>
 #include <QMargins>
 #include <QPoint>
 #include <QRect>
@@ -28,10 +29,26 @@ double fittingScale(QSize size, const ScreenRoom& room);
 // the work area's top left, so that its title bar can always be reached.
 QPoint framePlace(QSize frameSize, const QRect& workArea);
 
-// Sets the scale of the program's windows for the screen the main window opens on, from the
-// main window's size at 96 dpi (`size`, without frame). The toolkit fixes a window's scale
-// when the window is made, so this must run before the first window is shown.
-void fitScaleToScreen(QSize size);
+// The factor on top of the system's scale (as QT_SCALE_FACTOR takes it) at which a main
+// window of `size` pixels at 96 dpi, without its frame, fits the primary screen; 1 when it
+// fits at the system's scale. Needs the application. The toolkit fixes the windows' scale
+// when the application is made, so a factor other than 1 takes a new application.
+double fittingFactor(QSize size);
+
+// Gives the next application object made while it lives the scale `factor` on top of the
+// system's (and of any the user set for Qt programs). Once the application is made, this
+// goes and the user's own setting is back, so that the player does not inherit the factor.
+class ScaleForNextApplication {
+public:
+    explicit ScaleForNextApplication(double factor);
+    ~ScaleForNextApplication();
+    ScaleForNextApplication(const ScaleForNextApplication&) = delete;
+    ScaleForNextApplication& operator=(const ScaleForNextApplication&) = delete;
+
+private:
+    bool m_hadOwn;
+    QByteArray m_own;
+};
 
 // The frame of a main window on `screen` as the system tells it before any window is shown
 // (Windows does); none where only a window manager framing a shown window tells it (X11).

@@ -49,8 +49,7 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Filmarin <filmarin@example.org>")
 set(CPACK_DEBIAN_PACKAGE_SECTION video)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Beside the libraries the program links: the player, Qt's X11 and Wayland platform
-# plugins, Qt's German texts and the fonts that stand in for Arial. The program sets the
-# scale of its windows through Qt's private interface, which holds for one Qt release only.
+# plugins, Qt's German texts and the fonts that stand in for Arial.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "vlc, qt6-qpa-plugins, qt6-translations-l10n, fonts-liberation, qt6-base-abi (= ${Qt6_VERSION})")
+    "vlc, qt6-qpa-plugins, qt6-translations-l10n, fonts-liberation")
 include(CPack)

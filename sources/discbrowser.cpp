@@ -2,7 +2,6 @@
 #include "discbrowser.h"
 
 #include "mediasource.h"
-#include "ownthread.h"
 #include "table/textops.h"
 
 #include <set>
@@ -31,6 +30,8 @@ bool applyDriveSurvey(DriveListView& view, const DriveSurvey& survey, DiscBrowse
                 break;
             }
         }
+        if (found >= 0 && drive.kept)
+            continue;
         if (found >= 0) {
             if (!equalsIgnoreCase(view.caption(found), drive.caption))
                 view.setCaption(found, drive.caption);
@@ -186,20 +187,38 @@ std::int32_t checkDriveContent(const DriveListView& view, const DiscBrowserState
     return *kind;
 }
 
-std::optional<std::int32_t> detectDiscContentWithin(const QString& root,
-                                                    std::chrono::milliseconds deadline,
-                                                    const std::function<void()>& pump) {
-    const auto answer = askOnOwnThread<std::int32_t>([root] { return detectDiscContent(root); });
-    if (!answer)
-        return detectDiscContent(root); // no thread to be had: ask here
-    const auto pumping = [&pump] {
-        if (pump)
-            pump();
-        return false;
-    };
-    if (!answeredBy(*answer, std::chrono::steady_clock::now() + deadline, pumping))
+std::optional<ContentCheck> startContentCheck(DriveQuestions& questions,
+                                              const DriveListView& view,
+                                              const DiscBrowserState& state,
+                                              std::chrono::milliseconds deadline) {
+    if (state.currentRow < 0 || state.currentRow >= view.rowCount())
         return std::nullopt;
-    return answer->failed ? SourceKind::None : answer->value;
+    ContentCheck check;
+    check.drive = selectedDriveText(view, state);
+    check.until = std::chrono::steady_clock::now() + deadline;
+    const QString root = check.drive;
+    check.answer = questions.ask<std::int32_t>(
+        view.key(state.currentRow), contentTopic(),
+        [root](DriveSystem& drives) { return drives.discContent(root); });
+    if (!check.answer)
+        return std::nullopt;
+    return check;
+}
+
+std::optional<std::int32_t> finishContentCheck(const ContentCheck& check, MessageSink& messages,
+                                               std::chrono::steady_clock::time_point now) {
+    const bool answered = check.answer->isAnswered();
+    if (!answered && now < check.until)
+        return std::nullopt;
+    // A drive that has not said what it holds in time is not ready.
+    if (!answered) {
+        showWarning(messages, notReadyMessage(check.drive));
+        return SourceKind::None;
+    }
+    const std::int32_t kind = check.answer->failed ? SourceKind::None : check.answer->value;
+    if (kind == SourceKind::None)
+        showWarning(messages, noContentMessage(check.drive));
+    return kind;
 }
 
 } // namespace filmarin

@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 
 // The rules of the disc browser: keeping its rows in line with the drives, choosing a disc
@@ -80,11 +81,24 @@ using ContentDetector = std::function<std::optional<std::int32_t>(const QString&
 std::int32_t checkDriveContent(const DriveListView& view, const DiscBrowserState& state,
                                MessageSink& messages, const ContentDetector& detect = {});
 
-// Detects the disc's kind on a thread of its own and waits for it up to `deadline`,
-// calling `pump` (the window's events) every 20 ms meanwhile; empty when the drive has not
-// answered by then. The question may go on after that; it touches nothing of the caller's.
-std::optional<std::int32_t> detectDiscContentWithin(const QString& root,
-                                                    std::chrono::milliseconds deadline,
-                                                    const std::function<void()>& pump);
+// OK's look into the chosen drive, asked on the drive's lane and waited for without
+// blocking the window.
+struct ContentCheck {
+    QString drive; // the row's caption when OK was clicked
+    std::shared_ptr<PendingAnswer<std::int32_t>> answer;
+    std::chrono::steady_clock::time_point until;
+};
+
+// Starts looking into the current row's drive; empty when no row is current or no thread
+// can be had. The drive has `deadline` to answer.
+std::optional<ContentCheck> startContentCheck(DriveQuestions& questions,
+                                              const DriveListView& view,
+                                              const DiscBrowserState& state,
+                                              std::chrono::milliseconds deadline);
+// Empty while the drive may still answer; then the kind of disc, or 0 after telling the
+// user (a drive that has not answered by the deadline is not ready).
+std::optional<std::int32_t> finishContentCheck(
+    const ContentCheck& check, MessageSink& messages,
+    std::chrono::steady_clock::time_point now = std::chrono::steady_clock::now());
 
 } // namespace filmarin

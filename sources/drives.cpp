@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "drives.h"
 
+#include "mediasource.h"
+
 #include "platform/drives.h"
 #include "platformtext/platformtext.h"
 
@@ -88,6 +90,10 @@ QString driveReadiness(DriveSystem& drives, const QString& key) {
     } catch (...) {
         return notReadyText();
     }
+}
+
+std::int32_t DriveSystem::discContent(const QString& root) {
+    return detectDiscContent(root);
 }
 
 } // namespace filmarin

@@ -25,6 +25,9 @@ public:
     virtual bool driveReady(const QString& key) = 0;
     // "D:" for drive D on Windows.
     virtual QString caption(const QString& key) = 0;
+    // The kind of disc in the drive named `root` as the browser shows it: 1 video DVD,
+    // 2 VCD, 3 SVCD, 4 audio CD, 0 none. Looks into the drive as it is now.
+    virtual std::int32_t discContent(const QString& root);
 };
 
 // The drives of this computer.

@@ -2,6 +2,7 @@
 #include "drivewatcher.h"
 
 #include <algorithm>
+#include <optional>
 #include <utility>
 
 namespace filmarin {
@@ -37,15 +38,26 @@ SurveyedDrive unansweredDrive(DriveSystem& drives, const DriveEntry& entry) {
     return drive;
 }
 
+QString surveyTopic() {
+    return QStringLiteral("survey");
+}
+
+QString contentTopic() {
+    return QStringLiteral("content");
+}
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
+// The system's list of drives is asked on a lane of its own.
+const QString kListLane;
+
 } // namespace
 
-DriveWatcher::DriveWatcher(std::shared_ptr<DriveSystem> drives, Delivery deliver,
+DriveWatcher::DriveWatcher(std::shared_ptr<DriveQuestions> questions, Delivery deliver,
                            std::chrono::milliseconds deadline)
-    : m_drives(std::move(drives)), m_deliver(std::move(deliver)), m_deadline(deadline),
+    : m_questions(std::move(questions)), m_deliver(std::move(deliver)), m_deadline(deadline),
       m_worker([this] { work(); }) {}
 
 DriveWatcher::~DriveWatcher() {
@@ -74,14 +86,23 @@ void DriveWatcher::work() {
                 return;
             m_requested = false;
         }
-        const DriveSurvey survey = surveyRound();
+        std::optional<DriveSurvey> survey;
+        try {
+            survey = surveyRound();
+        } catch (...) {
+            // Nothing is handed over: the rows keep the last good survey.
+        }
         {
             const std::lock_guard<std::mutex> lock(m_mutex);
             if (m_stopping)
                 return;
         }
-        if (m_deliver)
-            m_deliver(survey);
+        if (survey && m_deliver) {
+            try {
+                m_deliver(*survey);
+            } catch (...) {
+            }
+        }
     }
 }
 
@@ -90,56 +111,41 @@ DriveSurvey DriveWatcher::surveyRound() {
         const std::lock_guard<std::mutex> lock(m_mutex);
         return m_stopping;
     };
+    DriveSystem& drives = m_questions->drives();
     DriveSurvey survey;
     // The list itself: a system whose list does not come is asked again only once the
     // question before has returned.
-    if (m_pendingList && !m_pendingList->isAnswered()) {
+    if (!m_questions->runningTopic(kListLane).isEmpty()) {
         survey.ok = false;
         return survey;
     }
-    const std::shared_ptr<PendingList> list = askOnOwnThread<std::vector<DriveEntry>>(
-        [drives = m_drives] { return drives->listDrives(); });
-    if (!list) {
-        survey.ok = false;
-        return survey;
-    }
-    if (!answeredBy(*list, Clock::now() + m_deadline, stopping)) {
-        m_pendingList = list;
-        survey.ok = false;
-        return survey;
-    }
-    m_pendingList.reset();
-    if (list->failed) {
+    const auto list = m_questions->ask<std::vector<DriveEntry>>(
+        kListLane, QStringLiteral("list"), [](DriveSystem& d) { return d.listDrives(); });
+    if (!list || !answeredBy(*list, Clock::now() + m_deadline, stopping) || list->failed) {
         survey.ok = false;
         return survey;
     }
     const std::vector<DriveEntry>& entries = list->value;
 
-    // Every drive is asked at once, and all have the same deadline.
+    // Every drive is asked at once, and all have the same deadline. A drive that is still
+    // busy with an earlier question is not asked again.
     const Clock::time_point until = Clock::now() + m_deadline;
-    std::vector<std::shared_ptr<PendingDrive>> asked(entries.size());
-    std::vector<bool> hanging(entries.size(), false);
+    std::vector<std::shared_ptr<PendingAnswer<SurveyedDrive>>> asked(entries.size());
+    std::vector<QString> busyWith(entries.size());
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const DriveEntry& entry = entries[i];
-        const auto pending = m_pendingDrives.find(entry.key);
-        if (pending != m_pendingDrives.end()) {
-            if (!pending->second->isAnswered()) {
-                hanging[i] = true;
-                continue;
-            }
-            m_pendingDrives.erase(pending);
-        }
-        asked[i] = askOnOwnThread<SurveyedDrive>(
-            [drives = m_drives, entry] { return surveyDrive(*drives, entry); });
+        busyWith[i] = m_questions->runningTopic(entry.key);
+        if (!busyWith[i].isEmpty())
+            continue;
+        asked[i] = m_questions->ask<SurveyedDrive>(
+            entry.key, surveyTopic(), [entry](DriveSystem& d) { return surveyDrive(d, entry); });
     }
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const DriveEntry& entry = entries[i];
         const bool answered = asked[i] && answeredBy(*asked[i], until, stopping);
-        if (asked[i] && !answered)
-            m_pendingDrives[entry.key] = asked[i];
         if (!survey.ok)
-            continue; // only the hanging questions are still noted
-        if ((answered && asked[i]->failed) || (!asked[i] && !hanging[i])) {
+            continue;
+        if ((answered && asked[i]->failed) || (!asked[i] && busyWith[i].isEmpty())) {
             // As when the drives are asked in turn: the survey ends at this drive (or at
             // one for which no thread could be started).
             survey.ok = false;
@@ -147,18 +153,13 @@ DriveSurvey DriveWatcher::surveyRound() {
             survey.drives.push_back(asked[i]->value);
         } else {
             try {
-                survey.drives.push_back(unansweredDrive(*m_drives, entry));
+                SurveyedDrive drive = unansweredDrive(drives, entry);
+                drive.kept = !busyWith[i].isEmpty() && busyWith[i] != surveyTopic();
+                survey.drives.push_back(drive);
             } catch (...) {
                 survey.ok = false;
             }
         }
-    }
-    // Drives that have gone are forgotten once their questions have returned.
-    for (auto it = m_pendingDrives.begin(); it != m_pendingDrives.end();) {
-        if (it->second->isAnswered())
-            it = m_pendingDrives.erase(it);
-        else
-            ++it;
     }
     return survey;
 }

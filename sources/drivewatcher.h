@@ -1,15 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "drivequestions.h"
 #include "drives.h"
-#include "ownthread.h"
 
 #include <QString>
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
-#include <map>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -27,6 +26,9 @@ struct SurveyedDrive {
     QString typeText;
     QString label;
     QString status; // "bereit" or "nicht bereit"
+    // Another question to the drive was running (OK looking into it): its row stays as it
+    // is; a drive without a row is listed with the other texts.
+    bool kept = false;
 };
 
 // The drives in the system's order. `ok` is false when asking them ended early: the
@@ -44,17 +46,22 @@ DriveSurvey surveyDrives(DriveSystem& drives);
 // drive list, no label, not ready.
 SurveyedDrive unansweredDrive(DriveSystem& drives, const DriveEntry& entry);
 
+// The topics of the questions to a drive.
+QString surveyTopic();
+QString contentTopic();
+
 // One worker thread that surveys the drives when asked and hands each survey over. Each
-// drive has `deadline` to answer (its questions run on a thread of their own); one that has
-// not answered by then is listed as not ready, and is not asked again until its pending
-// question has returned. A survey therefore takes little more than the deadline, however
-// many drives hang.
+// drive has `deadline` to answer; one that has not answered by then is listed as not ready,
+// and is not asked again until its question has returned. A drive that another asker's
+// question keeps busy keeps its row. A survey therefore takes little more than the
+// deadline, however many drives hang. A survey that fails on the way is not handed over:
+// the rows keep the last good one.
 class DriveWatcher {
 public:
     using Delivery = std::function<void(const DriveSurvey&)>;
 
     // `deliver` is called on the worker thread after each survey.
-    DriveWatcher(std::shared_ptr<DriveSystem> drives, Delivery deliver,
+    DriveWatcher(std::shared_ptr<DriveQuestions> questions, Delivery deliver,
                  std::chrono::milliseconds deadline = std::chrono::seconds(1));
     ~DriveWatcher();
     DriveWatcher(const DriveWatcher&) = delete;
@@ -64,12 +71,10 @@ public:
     void request();
 
 private:
-    using PendingList = PendingAnswer<std::vector<DriveEntry>>;
-    using PendingDrive = PendingAnswer<SurveyedDrive>;
     void work();
     DriveSurvey surveyRound();
 
-    std::shared_ptr<DriveSystem> m_drives;
+    std::shared_ptr<DriveQuestions> m_questions;
     Delivery m_deliver;
     std::chrono::milliseconds m_deadline;
 
@@ -77,10 +82,6 @@ private:
     std::condition_variable m_wake;
     bool m_requested = false;
     bool m_stopping = false;
-
-    // Used by the worker thread only.
-    std::shared_ptr<PendingList> m_pendingList;
-    std::map<QString, std::shared_ptr<PendingDrive>> m_pendingDrives;
 
     std::thread m_worker;
 };

@@ -23,10 +23,10 @@ struct Drives : WindowFixture {
         QFile track(cd.filePath(QStringLiteral("Track01.cda")));
         track.open(QIODevice::WriteOnly);
         track.close();
-        drives.addPath(QStringLiteral("C"), disk.path(), fakeDrive(3));
-        drives.addPath(QStringLiteral("D"), dvd.path(), fakeDrive(5, true, QStringLiteral("FILM")));
-        drives.addPath(QStringLiteral("E"), cd.path(), fakeDrive(5, true, QStringLiteral("MUSIK")));
-        drives.add('A', fakeDrive(2));
+        drives->addPath(QStringLiteral("C"), disk.path(), fakeDrive(3));
+        drives->addPath(QStringLiteral("D"), dvd.path(), fakeDrive(5, true, QStringLiteral("FILM")));
+        drives->addPath(QStringLiteral("E"), cd.path(), fakeDrive(5, true, QStringLiteral("MUSIK")));
+        drives->add('A', fakeDrive(2));
     }
     int rowOf(const QString& key) const {
         for (int row = 0; row < discBrowser->rowCount(); ++row)
@@ -57,6 +57,8 @@ private slots:
     void okOnANotReadyDrive();
     void okOnADiskWithoutContent();
     void closeBoxAndReopen();
+    void closingDuringASlowOkChangesNothing();
+    void theWindowAnswersDuringASlowOk();
     void enterPressesTheFocusedOk();
     void longCaptionsShowTheirLastPart();
 };
@@ -84,11 +86,11 @@ void DiscBrowserWindowTest::listAtStartUp() {
 void DiscBrowserWindowTest::refreshCycleRunsWhileHidden() {
     Drives f;
     f.open();
-    f.drives.add('G', fakeDrive(2));
+    f.drives->add('G', fakeDrive(2));
     QTRY_COMPARE_WITH_TIMEOUT(f.discBrowser->rowCount(), 5, 2000);
     QCOMPARE(f.discBrowser->cell(4, 0), QStringLiteral("Wechseldatenträger"));
-    f.drives.remove('G');
-    f.drives.remove('A');
+    f.drives->remove('G');
+    f.drives->remove('A');
     QTRY_COMPARE_WITH_TIMEOUT(f.discBrowser->rowCount(), 3, 2000);
 }
 
@@ -101,6 +103,7 @@ void DiscBrowserWindowTest::okOnAVideoDvd() {
     QVERIFY(f.locked());
     QVERIFY(!w.Video1->menuAction()->isEnabled());
     QTest::mouseClick(f.discBrowser->Button1, Qt::LeftButton);
+    QTRY_VERIFY(!f.discBrowser->isVisible());
     QVERIFY(f.messages.shown.empty());
     QCOMPARE(w.mediaSource().kind, 1);
     QCOMPARE(w.mediaSource().driveRoot, f.dvd.path());
@@ -119,7 +122,7 @@ void DiscBrowserWindowTest::okOnAnAudioCd() {
     w.DVD1->trigger();
     f.choose(QStringLiteral("E"));
     QTest::mouseClick(f.discBrowser->Button1, Qt::LeftButton);
-    QCOMPARE(w.mediaSource().kind, 4);
+    QTRY_COMPARE(w.mediaSource().kind, 4);
     QCOMPARE(w.mediaSource().driveRoot, f.cd.path());
     QVERIFY(!f.discBrowser->isVisible());
 }
@@ -130,7 +133,7 @@ void DiscBrowserWindowTest::okOnANotReadyDrive() {
     w.DVD1->trigger();
     f.discBrowser->close();
     w.DVD1->trigger();
-    QVERIFY(!f.discBrowser->Timer1->isActive()); // showing it again does not start the cycle
+    QVERIFY(f.discBrowser->Timer1->isActive()); // the rows are refreshed while it is shown
     f.choose(QStringLiteral("A"));
     QTest::mouseClick(f.discBrowser->Button1, Qt::LeftButton);
     QCOMPARE(f.messages.shown.size(), std::size_t(1));
@@ -148,7 +151,7 @@ void DiscBrowserWindowTest::okOnADiskWithoutContent() {
     w.DVD1->trigger();
     f.choose(QStringLiteral("C"));
     QTest::mouseClick(f.discBrowser->Button1, Qt::LeftButton);
-    QCOMPARE(f.messages.shown.size(), std::size_t(1));
+    QTRY_COMPARE(f.messages.shown.size(), std::size_t(1));
     QCOMPARE(f.messages.shown[0].text, noContentMessage(f.disk.path()));
     QVERIFY(f.discBrowser->isVisible());
     QCOMPARE(w.mediaSource().kind, 0);
@@ -164,9 +167,64 @@ void DiscBrowserWindowTest::closeBoxAndReopen() {
     QVERIFY(!f.locked());
     QCOMPARE(w.mediaSource().kind, 0);
     QVERIFY(!f.discBrowser->Timer1->isActive());
-    f.drives.add('G', fakeDrive(2));
+    f.drives->add('G', fakeDrive(2));
     QTest::qWait(700);
-    QCOMPARE(f.discBrowser->rowCount(), 4); // the rows show the state at closing
+    QCOMPARE(f.discBrowser->rowCount(), 4); // closed, it is no longer refreshed
+    // Shown again, the rows are current.
+    w.DVD1->trigger();
+    QTRY_COMPARE_WITH_TIMEOUT(f.discBrowser->rowCount(), 5, 2000);
+    f.drives->remove('G');
+    QTRY_COMPARE_WITH_TIMEOUT(f.discBrowser->rowCount(), 4, 2000);
+}
+
+void DiscBrowserWindowTest::closingDuringASlowOkChangesNothing() {
+    // A share that takes its time to show what it holds; the browser is closed meanwhile,
+    // by its close box or by Escape.
+    for (const bool escape : {false, true}) {
+        Drives f;
+        f.drives->contentDelay = std::chrono::milliseconds(1500);
+        TForm1& w = f.open();
+        w.DVD1->trigger();
+        QTest::mouseClick(f.discBrowser->Button1, Qt::LeftButton);
+        QVERIFY(f.discBrowser->checking());
+        QVERIFY(!f.discBrowser->Button1->isEnabled());
+        QTest::qWait(300);
+        if (escape)
+            QTest::keyClick(f.discBrowser, Qt::Key_Escape);
+        else
+            f.discBrowser->close();
+        QVERIFY(!f.discBrowser->checking());
+        QVERIFY(!f.locked());
+        QTest::qWait(1800); // the answer has come by now
+        QCOMPARE(w.mediaSource().kind, 0);
+        QVERIFY(f.messages.shown.empty());
+        // Opened again, OK works as before.
+        f.drives->contentDelay = std::chrono::milliseconds(0);
+        w.DVD1->trigger();
+        QVERIFY(f.discBrowser->Button1->isEnabled());
+        QTest::mouseClick(f.discBrowser->Button1, Qt::LeftButton);
+        QTRY_COMPARE(w.mediaSource().kind, 1);
+    }
+}
+
+void DiscBrowserWindowTest::theWindowAnswersDuringASlowOk() {
+    Drives f;
+    f.drives->contentDelay = std::chrono::milliseconds(800);
+    TForm1& w = f.open();
+    w.DVD1->trigger();
+    const int dvdRow = f.rowOf(QStringLiteral("D"));
+    QTest::mouseClick(f.discBrowser->Button1, Qt::LeftButton);
+    // Another row chosen meanwhile does not change what OK looks into.
+    f.choose(QStringLiteral("C"));
+    QTest::mouseClick(f.discBrowser->Button1, Qt::LeftButton); // a second OK waits
+    QTRY_VERIFY(!f.discBrowser->isVisible());
+    QCOMPARE(w.mediaSource().kind, 1);
+    QCOMPARE(w.mediaSource().driveRoot, f.dvd.path());
+    QVERIFY(f.messages.shown.empty());
+    QCOMPARE(dvdRow, f.rowOf(QStringLiteral("D")));
+    const std::lock_guard<std::recursive_mutex> lock(f.drives->mutex);
+    QCOMPARE(f.drives->contentQueries[f.dvd.path()], 1);
+    QCOMPARE(f.drives->contentQueries[f.disk.path()], 0);
 }
 
 void DiscBrowserWindowTest::enterPressesTheFocusedOk() {
@@ -183,7 +241,7 @@ void DiscBrowserWindowTest::enterPressesTheFocusedOk() {
         w.DVD1->trigger();
         f.discBrowser->Button1->setFocus();
         QTest::keyClick(f.discBrowser->Button1, key);
-        QVERIFY(!f.discBrowser->isVisible());
+        QTRY_VERIFY(!f.discBrowser->isVisible());
         QCOMPARE(w.mediaSource().kind, 1);
         QVERIFY(!f.locked());
         w.mediaSource().kind = 0;
@@ -205,7 +263,7 @@ void DiscBrowserWindowTest::longCaptionsShowTheirLastPart() {
     f.choose(QStringLiteral("D"));
     f.window->DVD1->trigger();
     QTest::mouseClick(b.Button1, Qt::LeftButton);
-    QCOMPARE(f.window->mediaSource().driveRoot, f.dvd.path());
+    QTRY_COMPARE(f.window->mediaSource().driveRoot, f.dvd.path());
 }
 
 QTEST_MAIN(DiscBrowserWindowTest)

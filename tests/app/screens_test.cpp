@@ -5,6 +5,7 @@
 //   FILMARIN_CARDS_DIR      a folder for the title cards, compared between scales
 #include "../table/memorytable.h"
 #include "layoutchecks.h"
+#include "app/screenfit.h"
 #include "playback/titlecards.h"
 #include "windowfixture.h"
 
@@ -53,6 +54,10 @@ QRect native(const QRect& r, qreal scale) {
 class ScreensTest : public QObject {
     Q_OBJECT
 
+public:
+    // `systemScale`: the scale the system asks for, before the program fitted its own.
+    explicit ScreensTest(qreal systemScale) : m_systemScale(systemScale) {}
+
 private slots:
     void initTestCase();
     void mainWindowFitsTheWorkArea();
@@ -69,9 +74,7 @@ private:
 };
 
 void ScreensTest::initTestCase() {
-    QScreen* screen = QGuiApplication::primaryScreen();
-    QVERIFY(screen);
-    m_systemScale = screen->devicePixelRatio();
+    QVERIFY(QGuiApplication::primaryScreen());
     m_fixture = std::make_unique<WindowFixture>();
     m_window = &m_fixture->open();
     m_window->show();
@@ -198,5 +201,24 @@ void ScreensTest::titleCards() {
     QVERIFY(QFile::exists(titleCardPath(imageFolder, 20)));
 }
 
-QTEST_MAIN(ScreensTest)
+// The windows' scale is chosen as the program chooses it: a first application measures the
+// main window on the screen, and the test runs in a second one at the scale that fits.
+int main(int argc, char* argv[]) {
+    qreal systemScale = 1;
+    double factor = 1;
+    {
+        QApplication probe(argc, argv);
+        if (QScreen* screen = QGuiApplication::primaryScreen())
+            systemScale = screen->devicePixelRatio();
+        WindowFixture fixture;
+        factor = fittingFactor(fixture.open(false).size());
+    }
+    std::optional<ScaleForNextApplication> scale;
+    if (factor != 1)
+        scale.emplace(factor);
+    QApplication application(argc, argv);
+    scale.reset();
+    ScreensTest test(systemScale);
+    return QTest::qExec(&test, argc, argv);
+}
 #include "screens_test.moc"

@@ -119,7 +119,7 @@ struct WindowFixture {
             lastDialog = &dialog;
             return chosenFile;
         };
-        program = std::make_unique<Program>(environment, &drives);
+        program = std::make_unique<Program>(environment, drives);
         window = &program->mainWindow();
         pauseDialog = &program->pauseDialog();
         discBrowser = &program->discBrowser();
@@ -136,7 +136,8 @@ struct WindowFixture {
     MemoryMessages messages;
     std::optional<QString> chosenFile;
     QFileDialog* lastDialog = nullptr;
-    FakeDrives drives;
+    // Shared with the questions to them, which may outlive the fixture.
+    std::shared_ptr<FakeDrives> drives = std::make_shared<FakeDrives>();
     std::unique_ptr<Program> program;
     TForm1* window = nullptr;
     TDialogWeiter_Form* pauseDialog = nullptr;

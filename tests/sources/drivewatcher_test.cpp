@@ -9,6 +9,7 @@
 #include <mutex>
 #include <optional>
 #include <set>
+#include <stdexcept>
 #include <thread>
 
 using namespace filmarin;
@@ -111,8 +112,9 @@ struct WatcherFixture {
             drives->answer(key);
     }
     std::shared_ptr<HangingDrives> drives = std::make_shared<HangingDrives>();
+    std::shared_ptr<DriveQuestions> questions = DriveQuestions::create(drives);
     Surveys surveys;
-    DriveWatcher watcher{drives, surveys.delivery(), kDeadline};
+    DriveWatcher watcher{questions, surveys.delivery(), kDeadline};
 };
 
 TEST(DriveWatcher, ASurveyListsEveryDriveWithItsTexts) {
@@ -199,7 +201,8 @@ TEST(DriveWatcher, EndsPromptlyWhileADriveHangs) {
     drives->add('H', fakeDrive(4));
     drives->hang(QStringLiteral("H"));
     Surveys surveys;
-    auto watcher = std::make_unique<DriveWatcher>(drives, surveys.delivery(), 10s);
+    auto watcher =
+        std::make_unique<DriveWatcher>(DriveQuestions::create(drives), surveys.delivery(), 10s);
     watcher->request();
     for (int i = 0; i < 100 && drives->askedCount(QStringLiteral("H")) == 0; ++i)
         std::this_thread::sleep_for(10ms);
@@ -209,6 +212,92 @@ TEST(DriveWatcher, EndsPromptlyWhileADriveHangs) {
     EXPECT_LT(std::chrono::steady_clock::now() - ending, 2s) << "the program can end";
     // The question still hangs; it keeps the drives alive until it returns.
     drives->answer(QStringLiteral("H"));
+}
+
+TEST(DriveQuestions, ADriveThatHangsHasOneQuestionWhoeverAsks) {
+    WatcherFixture f;
+    f.drives->hang(QStringLiteral("H"));
+    f.watcher.request();
+    ASSERT_TRUE(f.surveys.next(5s));
+    // OK looks into the drive three times, and the watcher surveys it twice more.
+    std::vector<std::shared_ptr<PendingAnswer<std::int32_t>>> looks;
+    for (int i = 0; i < 3; ++i) {
+        looks.push_back(f.questions->ask<std::int32_t>(
+            QStringLiteral("H"), contentTopic(),
+            [](DriveSystem& drives) { return drives.discContent(QStringLiteral("H:")); }));
+        f.watcher.request();
+        ASSERT_TRUE(f.surveys.next(5s));
+    }
+    EXPECT_EQ(looks[1], looks[0]) << "the same look, not answered yet, is asked once";
+    EXPECT_EQ(looks[2], looks[0]);
+    EXPECT_EQ(f.questions->threads(), 1) << "one thread waits for the drive";
+    EXPECT_EQ(f.drives->askedCount(QStringLiteral("H")), 1);
+    EXPECT_FALSE(looks[0]->isAnswered());
+    // Once the drive answers, the look waiting behind the survey runs.
+    f.drives->answer(QStringLiteral("H"));
+    EXPECT_TRUE(answeredBy(*looks[0], std::chrono::steady_clock::now() + 5s, {}));
+    for (int i = 0; i < 100 && f.questions->threads() > 0; ++i)
+        std::this_thread::sleep_for(10ms);
+    EXPECT_EQ(f.questions->threads(), 0);
+}
+
+TEST(DriveWatcher, ADriveThatOkLooksIntoKeepsItsRow) {
+    WatcherFixture f;
+    f.drives->contentDelay = 600ms;
+    const auto look = f.questions->ask<std::int32_t>(
+        QStringLiteral("D"), contentTopic(),
+        [](DriveSystem& drives) { return drives.discContent(QStringLiteral("D:")); });
+    ASSERT_TRUE(look);
+    f.watcher.request();
+    const auto survey = f.surveys.next(5s);
+    ASSERT_TRUE(survey);
+    EXPECT_TRUE(survey->ok);
+    ASSERT_NE(find(*survey, QStringLiteral("D")), nullptr);
+    EXPECT_TRUE(find(*survey, QStringLiteral("D"))->kept);
+    EXPECT_FALSE(find(*survey, QStringLiteral("C"))->kept);
+    EXPECT_TRUE(answeredBy(*look, std::chrono::steady_clock::now() + 5s, {}));
+}
+
+TEST(DriveWatcher, AFailingHandOverDoesNotEndTheWatcher) {
+    auto drives = std::make_shared<HangingDrives>();
+    drives->add('C', fakeDrive(3));
+    Surveys surveys;
+    int handed = 0;
+    const DriveWatcher::Delivery deliver = surveys.delivery();
+    DriveWatcher watcher(DriveQuestions::create(drives), [&](const DriveSurvey& survey) {
+        if (++handed == 1)
+            throw std::runtime_error("no room for the survey");
+        deliver(survey);
+    });
+    watcher.request();
+    for (int i = 0; i < 200 && handed == 0; ++i)
+        std::this_thread::sleep_for(10ms);
+    watcher.request();
+    EXPECT_TRUE(surveys.next(5s)) << "the next survey comes";
+}
+
+TEST(DriveQuestions, AQuestionOutlivesItsAskersAndKeepsTheDrives) {
+    // Answers in 300 ms, after the watcher, the questions' owner and the test's own
+    // reference have all gone; it touches only what it holds.
+    std::weak_ptr<HangingDrives> left;
+    {
+        auto drives = std::make_shared<HangingDrives>();
+        left = drives;
+        drives->add('D', fakeDrive(5, true, QStringLiteral("FILM")));
+        drives->contentDelay = 300ms;
+        auto questions = DriveQuestions::create(drives);
+        Surveys surveys;
+        DriveWatcher watcher(questions, surveys.delivery(), 50ms);
+        questions->ask<std::int32_t>(
+            QStringLiteral("D"), contentTopic(),
+            [](DriveSystem& d) { return d.discContent(QStringLiteral("D:")); });
+        watcher.request();
+        ASSERT_TRUE(surveys.next(5s));
+    }
+    EXPECT_FALSE(left.expired()) << "the running question holds the drives";
+    for (int i = 0; i < 200 && !left.expired(); ++i)
+        std::this_thread::sleep_for(10ms);
+    EXPECT_TRUE(left.expired()) << "and lets them go once it has returned";
 }
 
 TEST(DriveWatcher, AListThatCannotBeReadGivesNoDrives) {

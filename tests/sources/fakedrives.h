@@ -3,9 +3,11 @@
 
 #include "sources/discbrowser.h"
 
+#include <chrono>
 #include <map>
 #include <mutex>
 #include <stdexcept>
+#include <thread>
 #include <vector>
 
 namespace filmarin::testing {
@@ -68,6 +70,18 @@ public:
         return it == captions.end() ? key + QLatin1Char(':') : it->second;
     }
 
+    // Looks into the drive's folder, after `contentDelay`.
+    std::int32_t discContent(const QString& root) override {
+        std::chrono::milliseconds delay;
+        {
+            const std::lock_guard<std::recursive_mutex> lock(mutex);
+            ++contentQueries[root];
+            delay = contentDelay;
+        }
+        std::this_thread::sleep_for(delay);
+        return DriveSystem::discContent(root);
+    }
+
     void addPath(const QString& key, const QString& path, Drive drive) {
         const std::lock_guard<std::recursive_mutex> lock(mutex);
         drives[key] = drive;
@@ -79,6 +93,8 @@ public:
     std::map<QString, QString> captions;
     std::map<QString, int> labelQueries;
     std::map<QString, int> readinessQueries;
+    std::map<QString, int> contentQueries;
+    std::chrono::milliseconds contentDelay{0};
     bool listFails = false;
     bool readinessThrows = false;
 };

@@ -1,0 +1,73 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "drivequestions.h"
+
+#include <thread>
+#include <utility>
+
+namespace filmarin {
+
+std::shared_ptr<DriveQuestions> DriveQuestions::create(std::shared_ptr<DriveSystem> drives) {
+    return std::shared_ptr<DriveQuestions>(new DriveQuestions(std::move(drives)));
+}
+
+DriveQuestions::DriveQuestions(std::shared_ptr<DriveSystem> drives) : m_drives(std::move(drives)) {}
+
+std::shared_ptr<PendingState> DriveQuestions::enqueue(const QString& drive, Job job) {
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    Lane& lane = m_lanes[drive];
+    // The same question, not answered yet, is not asked twice.
+    if (lane.running && lane.current.topic == job.topic && !lane.current.answer->isAnswered())
+        return lane.current.answer;
+    for (const Job& waiting : lane.waiting) {
+        if (waiting.topic == job.topic)
+            return waiting.answer;
+    }
+    if (lane.running) {
+        lane.waiting.push_back(job);
+        return job.answer;
+    }
+    lane.current = job;
+    lane.running = true;
+    try {
+        std::thread([self = shared_from_this(), drive] { self->serve(drive); }).detach();
+    } catch (...) {
+        m_lanes.erase(drive);
+        return nullptr;
+    }
+    ++m_threads;
+    return job.answer;
+}
+
+void DriveQuestions::serve(const QString& drive) {
+    std::function<void()> run;
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        run = m_lanes[drive].current.run;
+    }
+    for (;;) {
+        run();
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        Lane& lane = m_lanes[drive];
+        if (lane.waiting.empty()) {
+            m_lanes.erase(drive);
+            --m_threads;
+            return;
+        }
+        lane.current = std::move(lane.waiting.front());
+        lane.waiting.pop_front();
+        run = lane.current.run;
+    }
+}
+
+QString DriveQuestions::runningTopic(const QString& drive) const {
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    const auto lane = m_lanes.find(drive);
+    return lane == m_lanes.end() || !lane->second.running ? QString() : lane->second.current.topic;
+}
+
+int DriveQuestions::threads() const {
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    return m_threads;
+}
+
+} // namespace filmarin
