@@ -70,9 +70,11 @@ std::string blkidLabel(const std::string& deviceFile) {
     return label;
 }
 
+// Questions to a drive that hangs may still run while the program ends: what they use is
+// made once and never taken apart.
 LinuxDriveSystem& system() {
-    static LinuxDriveSystem current = realLinuxDriveSystem();
-    return current;
+    static LinuxDriveSystem* const current = new LinuxDriveSystem(realLinuxDriveSystem());
+    return *current;
 }
 
 // Mount table fields escape blanks and the like as \ooo.
@@ -116,11 +118,11 @@ std::vector<Mount> readMounts() {
 }
 
 bool isNetworkType(const std::string& type) {
-    static const std::set<std::string> network = {
+    static const std::set<std::string>* const network = new std::set<std::string>{
         "nfs",        "nfs4",       "cifs",  "smb3",        "smbfs",
         "ncpfs",      "afs",        "9p",    "ceph",        "glusterfs",
         "fuse.sshfs", "fuse.davfs", "davfs", "fuse.rclone", "fuse.glusterfs"};
-    return network.count(type) > 0;
+    return network->count(type) > 0;
 }
 
 bool isRamType(const std::string& type) {

@@ -81,15 +81,13 @@ void PlaybackRun::playNextSegment() {
         // The window was closed while the player ran: the program is ending.
         return;
     case PlayerOutcome::NotStarted:
+    case PlayerOutcome::Failed:
         // Nothing would play on OK either: the run ends and says why.
         m_failed = true;
         m_controls.UnlockControls();
         m_messages.showMessage(QStringLiteral("Fehler"),
                                playerNotStartedMessage(m_values.playerPath), MessageIcon::Error);
         return;
-    case PlayerOutcome::Failed:
-        m_failed = true;
-        break;
     }
     offerNextSegment();
 }

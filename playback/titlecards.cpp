@@ -6,6 +6,7 @@
 #include "sources/mediasource.h"
 #include "table/excerpttable.h"
 #include "table/textops.h"
+#include "table/writefailure.h"
 
 #include <QDir>
 #include <QFile>
@@ -69,25 +70,7 @@ QImage canvasImage(int width, int height) {
 } // namespace
 
 QString cardWriteCause(const QString& path, const QFileDevice& file, qint64 needed) {
-    const QFileInfo folder(QFileInfo(path).absolutePath());
-    if (!folder.exists())
-        return QStringLiteral("Der Ordner \"%1\" ist nicht vorhanden.")
-            .arg(QDir::toNativeSeparators(folder.filePath()));
-    const QStorageInfo storage(folder.absoluteFilePath());
-    if (storage.isValid() && storage.isReady()) {
-        if (storage.isReadOnly())
-            return QStringLiteral("Der Datenträger ist schreibgeschützt.");
-        if (storage.bytesAvailable() < needed)
-            return QStringLiteral("Der Datenträger ist voll. Bitte schaffen Sie Platz, und "
-                                  "versuchen Sie es dann erneut.");
-    }
-    const QFileInfo existing(path);
-    if (existing.exists() && !existing.isWritable())
-        return QStringLiteral("Die Datei ist schreibgeschützt.");
-    if (!folder.isWritable())
-        return QStringLiteral("Sie dürfen im Ordner \"%1\" nicht schreiben.")
-            .arg(QDir::toNativeSeparators(folder.filePath()));
-    return file.errorString();
+    return writeFailureCause(path, file.errorString(), needed).text;
 }
 
 QString noImageFolderMessage(const QString& documentsFolder, const QString& programFolder) {

@@ -3,6 +3,7 @@
 
 #include "codepage.h"
 #include "table/tablecheck.h"
+#include "table/writefailure.h"
 
 #include <QDir>
 #include <QFile>
@@ -139,6 +140,15 @@ QString readOnlyMediumMessage() {
         "Der Datenträger ist schreibgeschützt. Bitte korrigieren Sie das Zielverzeichnis.");
 }
 
+QString saveFailedMessage(const QString& path, const QString& systemError, qint64 needed) {
+    const WriteCause cause = writeFailureCause(path, systemError, needed);
+    if (cause.kind == WriteFailure::ReadOnlyMedium)
+        return readOnlyMediumMessage();
+    return QStringLiteral("Die Datei \"%1\" kann nicht gespeichert werden. %2 Bitte korrigieren "
+                          "Sie das Zielverzeichnis.")
+        .arg(QDir::toNativeSeparators(path), cause.text);
+}
+
 QString cannotOpenMessage() {
     return QStringLiteral("Die Datei konnte nicht geöffnet werden.");
 }
@@ -164,9 +174,9 @@ bool saveTimesFile(const QString& path, TimesFileContext& context) {
         context.languageCodeFromMenu();
 
     // A named pipe or a device is not written to: it would wait for a reader without end.
-    // (A folder of that name fails below, as any place that cannot be written.)
+    // A folder of that name is not replaced.
     const QFileInfo target(path);
-    if (target.exists() && !target.isFile() && !target.isDir()) {
+    if (target.exists() && !target.isFile()) {
         context.view.messages.showMessage(
             QStringLiteral("Fehler"),
             QStringLiteral("Die Datei \"%1\" kann nicht gespeichert werden. %2 Bitte wählen Sie "
@@ -181,8 +191,10 @@ bool saveTimesFile(const QString& path, TimesFileContext& context) {
     const bool written =
         file.open(QIODevice::WriteOnly) && file.write(image) == image.size() && file.commit();
     if (!written) {
+        const QString systemError = file.errorString();
         file.cancelWriting();
-        context.view.messages.showMessage(QStringLiteral("Fehler"), readOnlyMediumMessage(),
+        context.view.messages.showMessage(QStringLiteral("Fehler"),
+                                          saveFailedMessage(path, systemError, image.size()),
                                           MessageIcon::Information);
         return false;
     }

@@ -57,6 +57,9 @@ struct TimesFileContext {
 };
 
 QString readOnlyMediumMessage();
+// A times file that could not be saved at `path`, with its cause: the read-only medium's
+// message for a write-protected medium, else the file and what kept it from being written.
+QString saveFailedMessage(const QString& path, const QString& systemError, qint64 needed);
 QString cannotOpenMessage();
 
 // Checks and tidies the table, then writes it; a failed write leaves an existing file as it

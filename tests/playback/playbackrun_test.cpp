@@ -242,14 +242,16 @@ TEST(PlaybackRun, APlayerThatCannotBeStartedIsReportedAndEndsTheRun) {
         << f.messages()[0].text.toStdString();
 }
 
-TEST(PlaybackRun, AFailureWhileWaitingEndsTheRunQuietly) {
+TEST(PlaybackRun, APlayerStartThatFailsEndsTheRunWithTheMessage) {
     RunFixture f;
     f.playFirstSegmentWithAPauseAfterFive(PlayerOutcome::Failed);
     EXPECT_TRUE(f.run.failed());
     EXPECT_FALSE(f.controls.locked);
     EXPECT_EQ(f.controls.unlocks, 1);
     EXPECT_EQ(f.pause.shows, 1);
-    EXPECT_TRUE(f.messages().empty());
+    ASSERT_EQ(f.messages().size(), 1u);
+    EXPECT_EQ(f.messages()[0].caption, QStringLiteral("Fehler"));
+    EXPECT_EQ(f.messages()[0].text, playerNotStartedMessage(f.playerPath));
 }
 
 TEST(PlaybackRun, ClosingTheProgramWhilePlayingShowsNothingMore) {

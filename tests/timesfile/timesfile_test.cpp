@@ -261,16 +261,28 @@ TEST_F(Files, SaveOfAnInvalidTableLeavesTheFileAlone) {
     EXPECT_EQ(readAll(dir / "a.zei"), QByteArray("old content"));
 }
 
-TEST_F(Files, FailedSaveKeepsTheOldFileAndLeavesNoPartialFile) {
+TEST_F(Files, FailedSaveNamesItsCauseKeepsTheOldFileAndLeavesNoPartialFile) {
     writeAll(dir / "a.zei", "old content");
     dir.mkdir("taken.zei");
-    for (const std::string& path :
-         {dir / "gone/a.zei", dir / "taken.zei", std::string("/proc/a.zei")}) {
+    const QString gone = QString::fromStdString(dir / "gone");
+    const struct {
+        std::string path;
+        QString cause;
+    } cases[] = {
+        {dir / "gone/a.zei", QStringLiteral("Der Ordner \"%1\" ist nicht vorhanden.")
+                                 .arg(QDir::toNativeSeparators(gone))},
+        {dir / "taken.zei", QStringLiteral("Es ist ein Ordner.")},
+    };
+    for (const auto& c : cases) {
         t.messages.shown.clear();
-        EXPECT_FALSE(save(path)) << path;
-        ASSERT_EQ(t.messages.shown.size(), 1u) << path;
+        EXPECT_FALSE(save(c.path)) << c.path;
+        ASSERT_EQ(t.messages.shown.size(), 1u) << c.path;
         EXPECT_EQ(t.messages.shown[0].caption, QStringLiteral("Fehler"));
-        EXPECT_EQ(t.messages.shown[0].text, readOnlyMediumMessage());
+        const QString text = t.messages.shown[0].text;
+        EXPECT_TRUE(text.contains(c.cause)) << text.toStdString();
+        EXPECT_TRUE(text.contains(QDir::toNativeSeparators(QString::fromStdString(c.path))))
+            << text.toStdString();
+        EXPECT_NE(text, readOnlyMediumMessage());
     }
     EXPECT_EQ(readAll(dir / "a.zei"), QByteArray("old content"));
     EXPECT_EQ(
@@ -278,7 +290,31 @@ TEST_F(Files, FailedSaveKeepsTheOldFileAndLeavesNoPartialFile) {
         (QStringList{QStringLiteral("a.zei"), QStringLiteral("taken.zei")}));
 }
 
+TEST(SaveFailedMessage, NamesTheCauseAndKeepsTheReadOnlyMediumMessage) {
+    const QString missing = QStringLiteral("/no/such/folder/a.zei");
+    EXPECT_EQ(saveFailedMessage(missing, QStringLiteral("No such file"), 10),
+              QStringLiteral("Die Datei \"%1\" kann nicht gespeichert werden. Der Ordner \"%2\" "
+                             "ist nicht vorhanden. Bitte korrigieren Sie das Zielverzeichnis.")
+                  .arg(QDir::toNativeSeparators(missing),
+                       QDir::toNativeSeparators(QStringLiteral("/no/such/folder"))));
+}
+
 #ifdef __linux__
+// A write-protected medium, as a CD or a locked card is, simulated with a file system
+// mounted read-only.
+TEST_F(Files, SaveOnAWriteProtectedMediumGetsItsMessage) {
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "mounting a read-only file system needs root";
+    dir.mkdir("cd");
+    const std::string cd = dir / "cd";
+    if (::mount("tmpfs", cd.c_str(), "tmpfs", MS_RDONLY, "size=12k") != 0)
+        GTEST_SKIP() << "cannot mount a file system here";
+    EXPECT_FALSE(save(cd + "/a.zei"));
+    ::umount(cd.c_str());
+    ASSERT_EQ(t.messages.shown.size(), 1u);
+    EXPECT_EQ(t.messages.shown[0].text, readOnlyMediumMessage());
+}
+
 // A full disc is simulated with a small RAM file system, which only Linux mounts this way.
 TEST_F(Files, FullDiscKeepsTheOldFile) {
     if (::geteuid() != 0)
@@ -289,6 +325,9 @@ TEST_F(Files, FullDiscKeepsTheOldFile) {
         GTEST_SKIP() << "cannot mount a small file system here";
     writeAll(small + "/a.zei", "old content");
     EXPECT_FALSE(save(small + "/a.zei"));
+    ASSERT_EQ(t.messages.shown.size(), 1u);
+    EXPECT_TRUE(t.messages.shown[0].text.contains(QStringLiteral("Der Datenträger ist voll.")))
+        << t.messages.shown[0].text.toStdString();
     EXPECT_EQ(readAll(small + "/a.zei"), QByteArray("old content"));
     EXPECT_EQ(
         QDir(QString::fromStdString(small)).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
