@@ -1,6 +1,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Shared by scripts/run.sh and scripts/test.sh: installs the Debian packages the build
-# needs when they are missing, as root or through sudo.
+# needs when they are missing, as root or through sudo. Works on Debian 12 and Debian 13.
+# Where a package's name differs between releases, the list gives the names to try as
+# "first|second": the first that the system offers is taken.
 set -euo pipefail
 
 FILMARIN_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -8,7 +10,7 @@ FILMARIN_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 # Packages for building and running the program.
 FILMARIN_RUN_PACKAGES=(
     g++ cmake make pkg-config libblkid-dev
-    qt6-base-dev qt6-base-private-dev qt6-translations-l10n libgl-dev
+    qt6-base-dev qt6-translations-l10n libgl-dev
     libjpeg62-turbo-dev
     fonts-liberation fontconfig
     vlc
@@ -16,10 +18,10 @@ FILMARIN_RUN_PACKAGES=(
 # Further packages for the tests.
 FILMARIN_TEST_PACKAGES=(
     libgtest-dev googletest
-    clang libclang-rt-14-dev
+    clang libclang-rt-dev
     xvfb xauth x11-utils ffmpeg openbox xdotool dvdauthor
     dpkg-dev desktop-file-utils lintian
-    python3-fusepy libfuse2
+    python3-fusepy "libfuse2t64|libfuse2"
     binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
 )
 # The Windows build of the platform layer and Wine to run its tests.
@@ -27,12 +29,34 @@ FILMARIN_WINDOWS_PACKAGES=(
     g++-mingw-w64-x86-64-posix wine wine64 locales
 )
 
+filmarin_installed() {
+    dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'
+}
+
+# The name of a package, or of a group "first|second", that is missing; nothing when one of
+# the group is installed. For a group the first name the package lists offer is given.
+filmarin_missing_name() {
+    local name names=()
+    IFS='|' read -r -a names <<<"$1"
+    for name in "${names[@]}"; do
+        filmarin_installed "$name" && return 0
+    done
+    if [ ${#names[@]} -gt 1 ]; then
+        for name in "${names[@]}"; do
+            if apt-cache policy "$name" 2>/dev/null | grep -q 'Candidate: [^(]'; then
+                echo "$name"
+                return 0
+            fi
+        done
+    fi
+    echo "${names[0]}"
+}
+
 filmarin_missing_packages() {
-    local missing=() p
+    local missing=() p name
     for p in "$@"; do
-        if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
-            missing+=("$p")
-        fi
+        name=$(filmarin_missing_name "$p")
+        [ -n "$name" ] && missing+=("$name")
     done
     echo "${missing[@]:-}"
 }
@@ -59,8 +83,11 @@ filmarin_install_packages() {
     [ -z "$missing" ] && return 0
     local sudo=()
     [ "$(id -u)" -ne 0 ] && sudo=(filmarin_as_root "Missing Debian packages: $missing" "apt-get install $missing")
-    echo "Installing Debian packages: $missing"
     "${sudo[@]}" apt-get update -qq
+    # With fresh package lists, the names of a group are chosen by what the system offers.
+    missing=$(filmarin_missing_packages "$@")
+    [ -z "$missing" ] && return 0
+    echo "Installing Debian packages: $missing"
     # shellcheck disable=SC2086
     DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends $missing
 }

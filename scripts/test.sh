@@ -1,17 +1,21 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Builds Filmarin with warnings as errors and runs every test: the format check, the Linux
-# program and its tests, the installed Debian package, the fuzz targets, the Windows platform
-# layer under Wine, and the whole Windows program under Wine with its zip.
+# program and its tests, the Debian package, the fuzz targets, the Windows platform layer
+# under Wine, and the whole Windows program under Wine with its zip.
 #
-#   bash scripts/test.sh                 every stage, in this order
+#   bash scripts/test.sh                 every stage above, in this order (what CI runs)
 #   bash scripts/test.sh STAGE [STAGE]   only these: format linux package fuzz
-#                                        windows-platform windows
-# "package" and "windows" build what they need themselves.
+#                                        windows-platform windows, and beyond those
+#                                        screens-full (the windows on every screen at every
+#                                        scale, on Linux and under Wine) and debian13 (the
+#                                        Linux stage inside a Debian 13 system, as root)
+# Every stage builds what it needs itself.
 source "$(dirname "$0")/common.sh"
 cd "$FILMARIN_ROOT"
 jobs=$(nproc)
 all_stages=(format linux package fuzz windows-platform windows)
+more_stages=(screens-full debian13)
 
 stage_format() {
     echo "== Source format (.clang-format)"
@@ -71,6 +75,16 @@ windows_tools() {
     done
 }
 
+need_shared_windows_libraries() {
+    local folder
+    for folder in ../shared/qt6-mingw64 ../shared/libjpeg-mingw64; do
+        if [ ! -d "$folder" ]; then
+            echo "The Windows build needs $folder beside the project (see its BUILD.md)." >&2
+            exit 1
+        fi
+    done
+}
+
 stage_windows_platform() {
     echo "== Windows platform layer (mingw-w64), tested under Wine"
     windows_tools
@@ -97,12 +111,7 @@ stage_windows() {
     windows_tools
     local started
     started=$(date +%s)
-    for folder in ../shared/qt6-mingw64 ../shared/libjpeg-mingw64; do
-        if [ ! -d "$folder" ]; then
-            echo "The Windows build needs $folder beside the project (see its BUILD.md)." >&2
-            exit 1
-        fi
-    done
+    need_shared_windows_libraries
     filmarin_install_packages "${FILMARIN_RUN_PACKAGES[@]}"
     cmake --preset windows-app >/dev/null
     cmake --build --preset windows-app -j"$jobs"
@@ -117,13 +126,85 @@ stage_windows() {
     echo "Windows program step: $(($(date +%s) - started)) s"
 }
 
+# The windows on every screen size at every scale: 30 runs on Linux and 30 under Wine.
+stage_screens_full() {
+    echo "== The windows on every screen at every scale (Linux, then Windows under Wine)"
+    filmarin_install_packages "${FILMARIN_RUN_PACKAGES[@]}" "${FILMARIN_TEST_PACKAGES[@]}"
+    cmake --preset ci >/dev/null
+    cmake --build --preset ci -j"$jobs" --target screens_tests
+    FILMARIN_SCREENS=full ctest --preset ci -R '^screens_test$' --output-on-failure
+    windows_tools
+    need_shared_windows_libraries
+    cmake --preset windows-app >/dev/null
+    cmake --build --preset windows-app -j"$jobs" --target screens_tests
+    FILMARIN_SCREENS=full bash tests/windows/wine_display.sh \
+        ctest --preset windows-app -R '^screens_test$' --output-on-failure
+}
+
+# The Linux stage inside a Debian 13 system made with debootstrap from Debian's archive. The
+# system is kept between runs in $FILMARIN_DEBIAN13_ROOT (/var/tmp/filmarin-debian13), with
+# the packages the test command installed in it; the project is copied in afresh each time.
+stage_debian13() {
+    echo "== Program and tests inside Debian 13"
+    if [ "$(id -u)" -ne 0 ]; then
+        echo "Making and entering a Debian 13 system needs root: run this stage as root." >&2
+        exit 1
+    fi
+    filmarin_install_packages debootstrap rsync
+    local place=${FILMARIN_DEBIAN13_ROOT:-/var/tmp/filmarin-debian13}
+    local root="$place/root"
+    mkdir -p "$place"
+    if [ ! -x "$root/usr/bin/apt-get" ]; then
+        rm -rf "$root.new"
+        echo "Making a Debian 13 system in $root"
+        debootstrap --variant=minbase trixie "$root.new" http://deb.debian.org/debian >"$place/debootstrap.log" 2>&1 ||
+            { tail -20 "$place/debootstrap.log" >&2; exit 1; }
+        mv "$root.new" "$root"
+    fi
+    # The project as it stands in the work tree; the build folders stay for the next run.
+    mkdir -p "$root/work/filmarin"
+    find "$root/work/filmarin" -mindepth 1 -maxdepth 1 ! -name 'build*' -exec rm -rf {} +
+    git ls-files -z --cached --others --exclude-standard |
+        rsync -a --delete-missing-args --files-from=- --from0 ./ "$root/work/filmarin/"
+    debian13_mounts=()
+    unmount_debian13() {
+        local m
+        for ((m = ${#debian13_mounts[@]} - 1; m >= 0; m--)); do
+            umount -l "${debian13_mounts[m]}" 2>/dev/null || true
+        done
+        debian13_mounts=()
+    }
+    trap unmount_debian13 EXIT
+    local point
+    for point in proc sys dev dev/pts dev/shm; do
+        mkdir -p "$root/$point"
+        case "$point" in
+        proc) mount -t proc proc "$root/proc" ;;
+        sys) mount -t sysfs sysfs "$root/sys" ;;
+        dev) mount --bind /dev "$root/dev" ;;
+        dev/pts) mount -t devpts -o newinstance,ptmxmode=0666 devpts "$root/dev/pts" ;;
+        dev/shm) mount -t tmpfs tmpfs "$root/dev/shm" ;;
+        esac
+        debian13_mounts+=("$root/$point")
+    done
+    cp /etc/resolv.conf "$root/etc/resolv.conf" 2>/dev/null || true
+    local started
+    started=$(date +%s)
+    chroot "$root" /usr/bin/env -i HOME=/root LANG=C.UTF-8 TERM=dumb \
+        PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
+        bash -c 'cat /etc/debian_version && cd /work/filmarin && bash scripts/test.sh linux'
+    unmount_debian13
+    trap - EXIT
+    echo "Debian 13 step: $(($(date +%s) - started)) s"
+}
+
 stages=("$@")
 [ ${#stages[@]} -eq 0 ] && stages=("${all_stages[@]}")
 for stage in "${stages[@]}"; do
     case "$stage" in
-    format | linux | package | fuzz | windows-platform | windows) ;;
+    format | linux | package | fuzz | windows-platform | windows | screens-full | debian13) ;;
     *)
-        echo "Unknown stage: $stage (stages: ${all_stages[*]})" >&2
+        echo "Unknown stage: $stage (stages: ${all_stages[*]} ${more_stages[*]})" >&2
         exit 2
         ;;
     esac

@@ -3,43 +3,42 @@
 # Installs the Debian package and starts the installed program as a user would: from the
 # command "filmarin", as a normal user with a fresh home folder, on a display with a window
 # manager. Passes when the main window appears and no message about the player follows.
-# As root (the test machine is a throw-away one) the package is installed with apt-get and
-# removed again afterwards; otherwise it is unpacked into a scratch root.
+# The package is unpacked into a scratch root, so that the test changes nothing on the
+# machine (a copy of Filmarin the user installed stays as it is). As root, apt-get also
+# checks, without installing anything, that the package's dependencies can be installed,
+# and the program runs as the user filmarin-player.
 #   bash tests/package/installed_start.sh PACKAGE.deb [SCREENSHOT.png]
 set -euo pipefail
+source "$(dirname "$0")/../waitfor.sh"
 package=$(realpath "$1")
 screenshot=${2:-}
 caption="Filmarin 2.2 abspielen mit VLC"
 
 work=$(mktemp -d /tmp/filmarin-package-XXXXXX)
 chmod 755 "$work"
-installed=""
 pids=()
 program=""
 cleanup() {
     [ -n "$program" ] && kill -- -"$program" 2>/dev/null || true
     for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    if [ -n "$installed" ]; then
-        DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq filmarin >/dev/null 2>&1 || true
-    fi
     rm -rf "$work"
 }
 trap cleanup EXIT
 
 run_as=()
 if [ "$(id -u)" -eq 0 ]; then
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$package" >/dev/null
-    installed=yes
-    command=/usr/bin/filmarin
-    desktop=/usr/share/applications/filmarin.desktop
+    if ! DEBIAN_FRONTEND=noninteractive apt-get install -s "$package" >"$work/simulated" 2>&1; then
+        echo "The package's dependencies cannot be installed here:" >&2
+        cat "$work/simulated" >&2
+        exit 1
+    fi
     id filmarin-player >/dev/null 2>&1 ||
         useradd --system --no-create-home --shell /usr/sbin/nologin filmarin-player
     run_as=(runuser -u filmarin-player --)
-else
-    dpkg-deb -x "$package" "$work/root"
-    command="$work/root/usr/bin/filmarin"
-    desktop="$work/root/usr/share/applications/filmarin.desktop"
 fi
+dpkg-deb -x "$package" "$work/root"
+command="$work/root/usr/bin/filmarin"
+desktop="$work/root/usr/share/applications/filmarin.desktop"
 [ -x "$command" ] || { echo "The package installs no command filmarin." >&2; exit 1; }
 desktop-file-validate "$desktop"
 grep -qx 'Exec=filmarin' "$desktop"
@@ -51,15 +50,12 @@ if [ "$(id -u)" -eq 0 ]; then
 fi
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
 pids+=($!)
-for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
+wait_for 10 "Xvfb gives a display" test -s "$work/display"
 display=":$(cat "$work/display")"
 DISPLAY="$display" openbox >/dev/null 2>&1 &
 pids+=($!)
 # A window mapped while the window manager starts up can stay unmanaged: wait for it.
-for _ in $(seq 50); do
-    DISPLAY="$display" xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-    sleep 0.1
-done
+DISPLAY="$display" wait_for 10 "openbox starts" window_manager_running
 
 # In a session of its own, so that the program can be ended with everything it started.
 setsid "${run_as[@]}" env -i PATH=/usr/bin:/bin DISPLAY="$display" HOME="$work/home" \
@@ -73,7 +69,7 @@ for _ in $(seq 100); do
     sleep 0.1
 done
 if [ -z "$shown" ]; then
-    echo "The installed program showed no window." >&2
+    echo "The packaged program showed no window." >&2
     cat "$work/program.log" >&2
     exit 1
 fi
@@ -85,9 +81,9 @@ done)
 [ -n "$screenshot" ] && DISPLAY="$display" import -window root "$screenshot" 2>/dev/null || true
 others=$(printf '%s\n' "$windows" | sed 's/ *$//' | grep -v -x -F "$caption" || true)
 if [ -n "$others" ]; then
-    echo "Besides the main window the installed program showed:" >&2
+    echo "Besides the main window the packaged program showed:" >&2
     echo "$others" >&2
     exit 1
 fi
-echo "The installed program started from $command without a player message."
+echo "The packaged program started from $command without a player message."
 echo "1 passed, 0 failed"

@@ -4,6 +4,7 @@
 #include "platform/files.h"
 #include "tempdir.h"
 
+#include <algorithm>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <map>

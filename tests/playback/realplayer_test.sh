@@ -8,6 +8,7 @@
 # (no privacy question, no error box), and vlc's log must show that the DVD's title 1 was
 # opened from a folder whose name holds a blank, "#" and "%".
 set -euo pipefail
+source "$(dirname "$0")/../waitfor.sh"
 test_program=$1
 launcher=$2
 
@@ -58,14 +59,11 @@ printf 'pcm.!default {\n    type null\n}\n' >"$work/asound.conf"
 # A display of its own, on a free number, with a window manager as on a desktop.
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
 xvfb_pid=$!
-for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
+wait_for 10 "Xvfb gives a display" test -s "$work/display"
 display=":$(cat "$work/display")"
 DISPLAY="$display" openbox >/dev/null 2>&1 &
 wm_pid=$!
-for _ in $(seq 50); do
-    DISPLAY="$display" xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-    sleep 0.1
-done
+DISPLAY="$display" wait_for 10 "openbox starts" window_manager_running
 
 run_as=()
 if [ "$(id -u)" -eq 0 ]; then

@@ -5,6 +5,7 @@
 # to the Liberation fonts in the prefix ($WINEPREFIX), which must exist.
 #   bash tests/windows/wine_display.sh COMMAND [ARGUMENTS...]
 set -euo pipefail
+source "$(dirname "$0")/../waitfor.sh"
 # A German Windows, as in the schools: Wine takes the code pages (1252, OEM 850) from the
 # locale, which must exist (scripts/common.sh makes it).
 unset LC_ALL LC_CTYPE LC_MESSAGES
@@ -20,14 +21,11 @@ trap cleanup EXIT
 
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -dpi 96 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
 pids+=($!)
-for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
+wait_for 10 "Xvfb gives a display" test -s "$work/display"
 export DISPLAY=":$(cat "$work/display")"
 openbox >/dev/null 2>&1 &
 pids+=($!)
-for _ in $(seq 50); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-    sleep 0.1
-done
+wait_for 10 "openbox starts" window_manager_running
 
 cat >"$work/fonts.reg" <<'REG'
 REGEDIT4
