@@ -5,12 +5,12 @@
 #include "screenfit.h"
 
 #include <QCloseEvent>
-#include <QHideEvent>
-#include <QShowEvent>
 #include <QFrame>
 #include <QHeaderView>
+#include <QHideEvent>
 #include <QPushButton>
 #include <QScreen>
+#include <QShowEvent>
 #include <QTimer>
 #include <QTreeWidget>
 #include <cmath>

@@ -35,8 +35,8 @@ void keepNoSettings() {
 } // namespace
 
 Program::Program(WindowEnvironment environment, std::shared_ptr<DriveSystem> drives)
-    : m_questions(DriveQuestions::create(drives ? std::move(drives)
-                                                : std::make_shared<SystemDrives>())) {
+    : m_questions(
+          DriveQuestions::create(drives ? std::move(drives) : std::make_shared<SystemDrives>())) {
     m_form1 = std::make_unique<TForm1>(m_values, std::move(environment));
     TForm1& form1 = *m_form1;
     m_pauseDialog = std::make_unique<TDialogWeiter_Form>(&form1);

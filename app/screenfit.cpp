@@ -64,8 +64,8 @@ double fittingFactor(QSize size) {
     ScreenRoom room;
     // The work area in the screen's own pixels.
     const QRect area = screen->availableGeometry();
-    room.workArea = QRect(area.topLeft(), QSize(qRound(area.width() * system),
-                                                qRound(area.height() * system)));
+    room.workArea =
+        QRect(area.topLeft(), QSize(qRound(area.width() * system), qRound(area.height() * system)));
     room.systemScale = system;
     // A window manager's frame is drawn in the screen's pixels at the system's scale,
     // whatever scale the window's content gets.
@@ -83,8 +83,7 @@ const char kScaleVariable[] = "QT_SCALE_FACTOR";
 } // namespace
 
 ScaleForNextApplication::ScaleForNextApplication(double factor)
-    : m_hadOwn(qEnvironmentVariableIsSet(kScaleVariable)),
-      m_own(qgetenv(kScaleVariable)) {
+    : m_hadOwn(qEnvironmentVariableIsSet(kScaleVariable)), m_own(qgetenv(kScaleVariable)) {
     // On top of the factor the user set for Qt programs, if any.
     bool ok = false;
     const double own = m_hadOwn ? m_own.toDouble(&ok) : 1.0;

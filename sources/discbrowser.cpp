@@ -187,8 +187,7 @@ std::int32_t checkDriveContent(const DriveListView& view, const DiscBrowserState
     return *kind;
 }
 
-std::optional<ContentCheck> startContentCheck(DriveQuestions& questions,
-                                              const DriveListView& view,
+std::optional<ContentCheck> startContentCheck(DriveQuestions& questions, const DriveListView& view,
                                               const DiscBrowserState& state,
                                               std::chrono::milliseconds deadline) {
     if (state.currentRow < 0 || state.currentRow >= view.rowCount())

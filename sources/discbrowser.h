@@ -91,14 +91,13 @@ struct ContentCheck {
 
 // Starts looking into the current row's drive; empty when no row is current or no thread
 // can be had. The drive has `deadline` to answer.
-std::optional<ContentCheck> startContentCheck(DriveQuestions& questions,
-                                              const DriveListView& view,
+std::optional<ContentCheck> startContentCheck(DriveQuestions& questions, const DriveListView& view,
                                               const DiscBrowserState& state,
                                               std::chrono::milliseconds deadline);
 // Empty while the drive may still answer; then the kind of disc, or 0 after telling the
 // user (a drive that has not answered by the deadline is not ready).
-std::optional<std::int32_t> finishContentCheck(
-    const ContentCheck& check, MessageSink& messages,
-    std::chrono::steady_clock::time_point now = std::chrono::steady_clock::now());
+std::optional<std::int32_t>
+finishContentCheck(const ContentCheck& check, MessageSink& messages,
+                   std::chrono::steady_clock::time_point now = std::chrono::steady_clock::now());
 
 } // namespace filmarin

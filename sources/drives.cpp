@@ -2,7 +2,6 @@
 #include "drives.h"
 
 #include "mediasource.h"
-
 #include "platform/drives.h"
 #include "platformtext/platformtext.h"
 

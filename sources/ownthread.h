@@ -22,9 +22,7 @@ struct PendingState {
     }
 };
 
-template <typename T> struct PendingAnswer : PendingState {
-    T value{};
-};
+template <typename T> struct PendingAnswer : PendingState { T value{}; };
 
 // Waits for the answer until `until`; every 20 ms meanwhile calls `between`, which gives up
 // the wait by returning true. True when the answer has come.

@@ -24,8 +24,10 @@ struct Drives : WindowFixture {
         track.open(QIODevice::WriteOnly);
         track.close();
         drives->addPath(QStringLiteral("C"), disk.path(), fakeDrive(3));
-        drives->addPath(QStringLiteral("D"), dvd.path(), fakeDrive(5, true, QStringLiteral("FILM")));
-        drives->addPath(QStringLiteral("E"), cd.path(), fakeDrive(5, true, QStringLiteral("MUSIK")));
+        drives->addPath(QStringLiteral("D"), dvd.path(),
+                        fakeDrive(5, true, QStringLiteral("FILM")));
+        drives->addPath(QStringLiteral("E"), cd.path(),
+                        fakeDrive(5, true, QStringLiteral("MUSIK")));
         drives->add('A', fakeDrive(2));
     }
     int rowOf(const QString& key) const {

@@ -5,17 +5,17 @@
 // share as not ready. A second share answers whether it is there but not what it holds:
 // OK on it waits with the window's events handled, and closing the browser gives it up.
 
+#include "app/laufwerk_oeffnen.h"
 #include "app/program.h"
 #include "app/unit1.h"
-#include "app/laufwerk_oeffnen.h"
 #include "sources/discbrowser.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QMenu>
-#include <QTimer>
 #include <QPushButton>
+#include <QTimer>
 #include <QTreeWidget>
 #include <chrono>
 #include <cstdio>

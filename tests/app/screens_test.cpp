@@ -4,8 +4,8 @@
 //   FILMARIN_SCREEN_REPORT  a file to which one line about the main window is added
 //   FILMARIN_CARDS_DIR      a folder for the title cards, compared between scales
 #include "../table/memorytable.h"
-#include "layoutchecks.h"
 #include "app/screenfit.h"
+#include "layoutchecks.h"
 #include "playback/titlecards.h"
 #include "windowfixture.h"
 

@@ -288,9 +288,9 @@ TEST(DriveQuestions, AQuestionOutlivesItsAskersAndKeepsTheDrives) {
         auto questions = DriveQuestions::create(drives);
         Surveys surveys;
         DriveWatcher watcher(questions, surveys.delivery(), 50ms);
-        questions->ask<std::int32_t>(
-            QStringLiteral("D"), contentTopic(),
-            [](DriveSystem& d) { return d.discContent(QStringLiteral("D:")); });
+        questions->ask<std::int32_t>(QStringLiteral("D"), contentTopic(), [](DriveSystem& d) {
+            return d.discContent(QStringLiteral("D:"));
+        });
         watcher.request();
         ASSERT_TRUE(surveys.next(5s));
     }
