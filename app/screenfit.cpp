@@ -36,6 +36,10 @@ std::optional<QMargins> systemFrame(QScreen& screen) {
     return frame;
 }
 
+QMargins expectedFrame(QScreen& screen) {
+    return systemFrame(screen).value_or(kFrameRoom);
+}
+
 double fittingScale(QSize size, const ScreenRoom& room) {
     const double system = room.systemScale > 0 ? room.systemScale : 1.0;
     if (size.isEmpty())
@@ -69,7 +73,7 @@ double fittingFactor(QSize size) {
     room.systemScale = system;
     // A window manager's frame is drawn in the screen's pixels at the system's scale,
     // whatever scale the window's content gets.
-    room.frame = systemFrame(*screen).value_or(kFrameRoom) * system;
+    room.frame = expectedFrame(*screen) * system;
     const double scale = fittingScale(size, room);
     if (std::abs(scale - system) < 1e-6)
         return 1.0;

@@ -54,6 +54,11 @@ private:
 // (Windows does); none where only a window manager framing a shown window tells it (X11).
 std::optional<QMargins> systemFrame(QScreen& screen);
 
+// The frame a main window on `screen` is given room for before it is shown, in the screen's
+// pixels at 96 dpi: the system's (systemFrame), else room for a title bar of up to 38 pixels
+// and borders of 4.
+QMargins expectedFrame(QScreen& screen);
+
 // A window's frame as it stands: empty before a window manager has framed it, and while it
 // cannot be read.
 QMargins frameOf(const QWidget& window);

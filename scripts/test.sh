@@ -175,6 +175,9 @@ stage_debian13() {
         debian13_mounts=()
     }
     trap unmount_debian13 EXIT
+    # Its root is a mount point, as a system's root is: the drive list shows it.
+    mount --bind "$root" "$root"
+    debian13_mounts+=("$root")
     local point
     for point in proc sys dev dev/pts dev/shm; do
         mkdir -p "$root/$point"
