@@ -3,17 +3,22 @@
 
 #include "dialogweiter.h"
 #include "laufwerk_oeffnen.h"
+#include "platform/endrequest.h"
 #include "platform/folders.h"
 #include "screenfit.h"
 #include "sources/drivequestions.h"
 #include "sources/drives.h"
+#include "sources/helperdrives.h"
 #include "unit1.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
+#include <QSessionManager>
 #include <QSettings>
+#include <QSocketNotifier>
 #include <QTimer>
 #include <QTranslator>
+#include <memory>
 #include <optional>
 
 namespace filmarin {
@@ -32,6 +37,16 @@ void keepNoSettings() {
     }
 }
 
+// Hides every window of the program, then closes the main window, which ends a running
+// player and the program.
+void endAtOnce(TForm1& form1) {
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window != &form1 && window->isVisible())
+            window->hide();
+    }
+    form1.close();
+}
+
 } // namespace
 
 Program::Program(WindowEnvironment environment, std::shared_ptr<DriveSystem> drives)
@@ -39,6 +54,17 @@ Program::Program(WindowEnvironment environment, std::shared_ptr<DriveSystem> dri
           DriveQuestions::create(drives ? std::move(drives) : std::make_shared<SystemDrives>())) {
     m_form1 = std::make_unique<TForm1>(m_values, std::move(environment));
     TForm1& form1 = *m_form1;
+    // A path typed into a file dialog is looked up as the drives are asked: never on the
+    // window's thread, one question at a time.
+    form1.setPathLook([questions = std::weak_ptr<DriveQuestions>(m_questions)](
+                          const QString& path) -> std::shared_ptr<PendingAnswer<std::int32_t>> {
+        const std::shared_ptr<DriveQuestions> asked = questions.lock();
+        if (!asked)
+            return nullptr;
+        return asked->ask<std::int32_t>(path, QStringLiteral("look"), [path](DriveSystem& drives) {
+            return drives.pathKind(path);
+        });
+    });
     m_pauseDialog = std::make_unique<TDialogWeiter_Form>(&form1);
     m_discBrowser = std::make_unique<TDVD_CD_oeffnen>(&form1, m_questions, form1.messages());
     m_run = std::make_unique<PlaybackRun>(RunValues{m_values.table, m_values.spans, form1.view(),
@@ -68,7 +94,12 @@ Program::~Program() {
     m_form1.reset();
 }
 
-int runFilmarin(int argc, char* argv[], const std::function<void(TForm1&)>& started) {
+int runFilmarin(int argc, char* argv[], const std::function<void(TForm1&)>& started,
+                std::shared_ptr<DriveSystem> drives) {
+    // Before any thread is started: the helper that asks the drives.
+    if (!drives)
+        drives = startDriveHelper();
+    const int endRequests = platform::watchEndRequests();
     keepNoSettings();
     // Qt's own options (-geometry, -qwindowtitle, -style, ...) are not honoured either.
     static char fallbackName[] = "filmarin";
@@ -91,7 +122,7 @@ int runFilmarin(int argc, char* argv[], const std::function<void(TForm1&)>& star
             QApplication::installTranslator(&qtGerman);
         QApplication::setQuitOnLastWindowClosed(false);
 
-        Program program;
+        Program program(WindowEnvironment{}, drives);
         TForm1& form1 = program.mainWindow();
         if (factor == 1.0) {
             factor = fittingFactor(form1.size());
@@ -99,6 +130,19 @@ int runFilmarin(int argc, char* argv[], const std::function<void(TForm1&)>& star
                 continue;
         }
         QObject::connect(&form1, &TForm1::closed, &application, &QApplication::quit);
+        // Asked by the system to end: as when the window is closed, with every window gone
+        // at once.
+        std::unique_ptr<QSocketNotifier> endRequested;
+        if (endRequests >= 0) {
+            endRequested = std::make_unique<QSocketNotifier>(endRequests, QSocketNotifier::Read);
+            QObject::connect(endRequested.get(), &QSocketNotifier::activated, &form1,
+                             [&form1, endRequests] {
+                                 platform::takeEndRequests(endRequests);
+                                 endAtOnce(form1);
+                             });
+        }
+        QObject::connect(&application, &QGuiApplication::commitDataRequest, &form1,
+                         [&form1](QSessionManager&) { endAtOnce(form1); });
         form1.show();
         if (started)
             started(form1);

@@ -43,9 +43,12 @@ private:
 };
 
 // The program entry: makes the application and the program's windows, shows the main
-// window and runs the event loop until it is closed. The command line is not interpreted:
-// Qt gets only the program's name. No settings are read or written. `started`, when
-// given, runs once the main window is shown.
-int runFilmarin(int argc, char* argv[], const std::function<void(TForm1&)>& started = {});
+// window and runs the event loop until it is closed, or until the system asks the program
+// to end (a logout or shutdown, SIGTERM, SIGHUP or SIGINT on Linux), which ends it the same
+// way. The command line is not interpreted: Qt gets only the program's name. No settings
+// are read or written. `started`, when given, runs once the main window is shown; `drives`
+// defaults to the system's, asked in a helper process where the system needs one.
+int runFilmarin(int argc, char* argv[], const std::function<void(TForm1&)>& started = {},
+                std::shared_ptr<DriveSystem> drives = nullptr);
 
 } // namespace filmarin

@@ -5,6 +5,7 @@
 #include "labelededit.h"
 #include "playback/playbackrun.h"
 #include "programvalues.h"
+#include "sources/ownthread.h"
 #include "statictext.h"
 #include "stringgrid.h"
 #include "table/tableview.h"
@@ -94,6 +95,12 @@ public:
     QFileDialog* SaveDialogZeiten = nullptr; // made on first use
 
     // The file dialogs, made when first asked for.
+    // How the file dialogs look up a typed path away from the window's thread; without one
+    // they look on their own.
+    void
+    setPathLook(std::function<std::shared_ptr<PendingAnswer<std::int32_t>>(const QString&)> look) {
+        m_pathLook = std::move(look);
+    }
     QFileDialog& openDialogVideo();
     QFileDialog& openDialogZeiten();
     QFileDialog& saveDialogZeiten();
@@ -181,6 +188,8 @@ private:
     // The five menu items and both panels with everything on them.
     void setControlsEnabled(bool enabled);
     std::optional<QString> runFileDialog(QFileDialog& dialog);
+    QFileDialog* makeFileDialog(const char* name);
+    std::function<std::shared_ptr<PendingAnswer<std::int32_t>>(const QString&)> m_pathLook;
     TimesFileContext timesFileContext();
 
     ProgramValues& m_values;

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's components and their places: the form as the user sees it.
+#include "filedialog.h"
 #include "screenfit.h"
 #include "table/tablecheck.h"
 #include "unit1.h"
@@ -223,9 +224,16 @@ void TForm1::setVisible(bool visible) {
 }
 
 // The file dialogs are made when first used: making them costs start-up time.
+QFileDialog* TForm1::makeFileDialog(const char* name) {
+    auto* dialog = new FileDialog(this, m_pathLook, [this](const QString& text) {
+        m_messages->showMessage(QStringLiteral("Information"), text, MessageIcon::Information);
+    });
+    return named(static_cast<QFileDialog*>(dialog), name);
+}
+
 QFileDialog& TForm1::openDialogVideo() {
     if (!OpenDialogVideo) {
-        OpenDialogVideo = named(new QFileDialog(this), "OpenDialogVideo");
+        OpenDialogVideo = makeFileDialog("OpenDialogVideo");
         OpenDialogVideo->setAcceptMode(QFileDialog::AcceptOpen);
         OpenDialogVideo->setFileMode(QFileDialog::AnyFile);
         OpenDialogVideo->setOption(QFileDialog::HideNameFilterDetails);
@@ -237,7 +245,7 @@ QFileDialog& TForm1::openDialogVideo() {
 
 QFileDialog& TForm1::openDialogZeiten() {
     if (!OpenDialogZeiten) {
-        OpenDialogZeiten = named(new QFileDialog(this), "OpenDialogZeiten");
+        OpenDialogZeiten = makeFileDialog("OpenDialogZeiten");
         OpenDialogZeiten->setAcceptMode(QFileDialog::AcceptOpen);
         OpenDialogZeiten->setFileMode(QFileDialog::ExistingFile);
         OpenDialogZeiten->setNameFilter(kTimesFilter);
@@ -249,7 +257,7 @@ QFileDialog& TForm1::openDialogZeiten() {
 
 QFileDialog& TForm1::saveDialogZeiten() {
     if (!SaveDialogZeiten) {
-        SaveDialogZeiten = named(new QFileDialog(this), "SaveDialogZeiten");
+        SaveDialogZeiten = makeFileDialog("SaveDialogZeiten");
         SaveDialogZeiten->setAcceptMode(QFileDialog::AcceptSave);
         SaveDialogZeiten->setFileMode(QFileDialog::AnyFile);
         SaveDialogZeiten->setNameFilter(kTimesFilter);

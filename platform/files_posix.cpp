@@ -141,6 +141,28 @@ FoundEntry findFirstEntry(const std::string& pattern) {
     return result;
 }
 
+std::vector<FoundEntry> listFolder(const std::string& folder) {
+    std::vector<FoundEntry> entries;
+    DIR* dir = opendir(folder.empty() ? "." : folder.c_str());
+    if (!dir)
+        return entries;
+    while (const dirent* e = readdir(dir)) {
+        const std::string name(e->d_name);
+        if (name == "." || name == "..")
+            continue;
+        FoundEntry entry;
+        entry.found = true;
+        entry.name = name;
+        entry.isFolder = e->d_type == DT_DIR;
+        entry.kindKnown = e->d_type != DT_UNKNOWN && e->d_type != DT_LNK;
+        entries.push_back(entry);
+    }
+    closedir(dir);
+    std::sort(entries.begin(), entries.end(),
+              [](const FoundEntry& a, const FoundEntry& b) { return a.name < b.name; });
+    return entries;
+}
+
 bool createFolder(const std::string& path) {
     return ::mkdir(path.c_str(), 0777) == 0;
 }

@@ -32,6 +32,29 @@ FoundEntry findFirstEntry(const std::string& pattern) {
     return result;
 }
 
+std::vector<FoundEntry> listFolder(const std::string& folder) {
+    std::vector<FoundEntry> entries;
+    std::string pattern = folder;
+    if (!pattern.empty() && pattern.back() != '\\' && pattern.back() != '/')
+        pattern += '\\';
+    WIN32_FIND_DATAW data{};
+    const HANDLE search = FindFirstFileW(widen(pattern + "*").c_str(), &data);
+    if (search == INVALID_HANDLE_VALUE)
+        return entries;
+    do {
+        const std::wstring name(data.cFileName);
+        if (name == L"." || name == L"..")
+            continue;
+        FoundEntry entry;
+        entry.found = true;
+        entry.isFolder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        entry.name = narrow(name);
+        entries.push_back(entry);
+    } while (FindNextFileW(search, &data));
+    FindClose(search);
+    return entries;
+}
+
 bool createFolder(const std::string& path) {
     return CreateDirectoryW(widen(path).c_str(), nullptr) != 0;
 }

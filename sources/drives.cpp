@@ -5,6 +5,8 @@
 #include "platform/drives.h"
 #include "platformtext/platformtext.h"
 
+#include <QFileInfo>
+
 namespace filmarin {
 
 std::vector<DriveEntry> SystemDrives::listDrives() {
@@ -93,6 +95,13 @@ QString driveReadiness(DriveSystem& drives, const QString& key) {
 
 std::int32_t DriveSystem::discContent(const QString& root) {
     return detectDiscContent(root);
+}
+
+std::int32_t DriveSystem::pathKind(const QString& path) {
+    const QFileInfo info(path);
+    if (!info.exists())
+        return 0;
+    return info.isDir() ? 2 : 1;
 }
 
 } // namespace filmarin

@@ -28,6 +28,8 @@ public:
     // The kind of disc in the drive named `root` as the browser shows it: 1 video DVD,
     // 2 VCD, 3 SVCD, 4 audio CD, 0 none. Looks into the drive as it is now.
     virtual std::int32_t discContent(const QString& root);
+    // What is at `path`: 0 nothing, 1 a file, 2 a folder.
+    virtual std::int32_t pathKind(const QString& path);
 };
 
 // The drives of this computer.

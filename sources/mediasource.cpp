@@ -4,6 +4,9 @@
 #include "platform/drives.h"
 #include "platform/files.h"
 #include "platformtext/platformtext.h"
+#include "table/textops.h"
+
+#include <vector>
 
 namespace filmarin {
 
@@ -42,13 +45,33 @@ QString videoCdLocation(const QString& root) {
 }
 
 std::int32_t detectDiscContent(const QString& root) {
-    if (hasVideoTs(root))
+    // One look into the drive's root: a slow network share answers once, not per name.
+    const std::vector<platform::FoundEntry> entries = platform::listFolder(toPlatform(root));
+    const auto isFolderNamed = [&](const char* name) {
+        const QString wanted = QString::fromLatin1(name);
+        for (const platform::FoundEntry& entry : entries) {
+            if (!equalsIgnoreCase(fromPlatform(entry.name), wanted))
+                continue;
+            if (entry.isFolder)
+                return true;
+            if (!entry.kindKnown && folderExists(childPath(root, fromPlatform(entry.name))))
+                return true;
+        }
+        return false;
+    };
+    if (isFolderNamed("Video_TS"))
         return SourceKind::DvdVideo;
-    if (hasVcd(root))
+    if (isFolderNamed("VCD"))
         return SourceKind::Vcd;
-    if (hasSvcd(root))
+    if (isFolderNamed("SVCD"))
         return SourceKind::Svcd;
-    if (hasCdaTracks(root))
+    for (const platform::FoundEntry& entry : entries) {
+        const QString name = fromPlatform(entry.name);
+        if (name.size() >= 4 && equalsIgnoreCase(name.right(4), QStringLiteral(".cda")))
+            return SourceKind::AudioCd;
+    }
+    // Linux shows no track entries: there the drive itself tells whether it holds audio.
+    if (platform::isAudioDisc(toPlatform(root)))
         return SourceKind::AudioCd;
     return SourceKind::None;
 }

@@ -38,6 +38,7 @@ INSTANTIATE_TEST_SUITE_P(
     Discs, DetectDiscContentTest,
     ::testing::Values(DiscCase{"VideoDvd", {"Video_TS"}, {}, 1},
                       DiscCase{"VideoDvdInCapitals", {"VIDEO_TS", "AUDIO_TS"}, {}, 1},
+                      DiscCase{"VideoDvdInSmallLetters", {"video_ts"}, {}, 1},
                       DiscCase{"DvdBeforeVcd", {"Video_TS", "VCD"}, {}, 1},
                       DiscCase{"Vcd", {"VCD", "MPEGAV"}, {}, 2},
                       DiscCase{"VcdBeforeCda", {"VCD"}, {"Track01.cda"}, 2},

@@ -1,0 +1,46 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "drives.h"
+
+#include <memory>
+#include <string>
+
+namespace filmarin::platform {
+class Helper;
+}
+
+// The drives asked in a helper process (platform/helper.h), so that a network share that
+// has stopped answering can never keep the program from ending.
+namespace filmarin {
+
+// The drives of this computer, asked in a helper where the system needs one. Must be called
+// before the program starts any thread; without a helper, the drives are asked in the
+// program itself.
+std::shared_ptr<DriveSystem> startDriveHelper();
+
+// The helper's answer to one question from HelperDrives, asked of `drives`.
+std::string answerDriveQuestion(DriveSystem& drives, const std::string& question);
+
+// Asks every question of a helper and waits for its answer. A question the helper could not
+// answer, or asked after it has gone, throws, as a drive that cannot be read does.
+class HelperDrives : public DriveSystem {
+public:
+    // `here` answers what needs no look at a drive (a drive's caption) in the program.
+    HelperDrives(std::shared_ptr<platform::Helper> helper, std::shared_ptr<DriveSystem> here);
+
+    std::vector<DriveEntry> listDrives() override;
+    std::uint8_t driveType(const QString& key) override;
+    bool volumeLabel(const QString& key, QString& label) override;
+    bool driveReady(const QString& key) override;
+    QString caption(const QString& key) override;
+    std::int32_t discContent(const QString& root) override;
+    std::int32_t pathKind(const QString& path) override;
+
+private:
+    std::string ask(char what, const QString& argument);
+    std::shared_ptr<platform::Helper> m_helper;
+    std::shared_ptr<DriveSystem> m_here;
+};
+
+} // namespace filmarin

@@ -1,0 +1,120 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The file dialog with a path typed into its file name field: nothing is looked up on the
+// window's thread while typing; on OK the path is looked up away from it, and a place that
+// does not answer is named while the dialog stays.
+#include "app/filedialog.h"
+
+#include <QDialogButtonBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace filmarin;
+
+namespace {
+
+struct Looks {
+    // The looks asked for, each answered by the test or never.
+    QStringList paths;
+    std::shared_ptr<PendingAnswer<std::int32_t>> last;
+    FileDialog::Look look() {
+        return [this](const QString& path) {
+            paths << path;
+            last = std::make_shared<PendingAnswer<std::int32_t>>();
+            return last;
+        };
+    }
+    void answer(std::int32_t kind) {
+        const std::lock_guard<std::mutex> lock(last->mutex);
+        last->value = kind;
+        last->done = true;
+    }
+};
+
+} // namespace
+
+class FileDialogTest : public QObject {
+    Q_OBJECT
+private slots:
+    void typingLooksNothingUp();
+    void okLooksAwayFromTheWindowFirst();
+    void aPlaceThatDoesNotAnswerIsNamed();
+    void cancellingGivesTheLookUp();
+};
+
+void FileDialogTest::typingLooksNothingUp() {
+    Looks looks;
+    FileDialog dialog(nullptr, looks.look(), {});
+    auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    QVERIFY(name);
+    QVERIFY(!name->completer());
+    QTest::keyClicks(name, QStringLiteral("/media/lehrer/NETZ/film.mp4"));
+    QVERIFY(looks.paths.isEmpty());
+    auto* buttons = dialog.findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
+    QVERIFY(buttons);
+    QPushButton* ok = buttons->button(QDialogButtonBox::Open);
+    QVERIFY(ok);
+    QVERIFY(ok->isEnabled());
+    name->clear();
+    QVERIFY(!ok->isEnabled());
+}
+
+void FileDialogTest::okLooksAwayFromTheWindowFirst() {
+    QTemporaryDir folder;
+    QFile film(folder.filePath(QStringLiteral("Film 1.mp4")));
+    QVERIFY(film.open(QIODevice::WriteOnly));
+    film.close();
+    Looks looks;
+    QStringList told;
+    FileDialog dialog(nullptr, looks.look(), [&told](const QString& text) { told << text; });
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDirectory(folder.path());
+    dialog.show();
+    auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    name->setText(QStringLiteral("Film 1.mp4"));
+    dialog.accept();
+    QCOMPARE(looks.paths, QStringList{film.fileName()});
+    QVERIFY(dialog.isVisible()); // waits for the answer
+    looks.answer(1);
+    QTRY_VERIFY(!dialog.isVisible());
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(dialog.selectedFiles(), QStringList{film.fileName()});
+    QVERIFY(told.isEmpty());
+}
+
+void FileDialogTest::aPlaceThatDoesNotAnswerIsNamed() {
+    Looks looks;
+    QStringList told;
+    FileDialog dialog(nullptr, looks.look(), [&told](const QString& text) { told << text; });
+    dialog.setDirectory(QStringLiteral("/"));
+    dialog.show();
+    auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    name->setText(QStringLiteral("/media/lehrer/NETZ/"));
+    dialog.accept();
+    dialog.accept(); // OK again while looking asks nothing more
+    QCOMPARE(looks.paths.size(), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(told.size(), 1, 4000);
+    QCOMPARE(told[0], FileDialog::notAnsweringMessage(QStringLiteral("/media/lehrer/NETZ")));
+    QVERIFY(dialog.isVisible());
+    QCOMPARE(name->text(), QStringLiteral("/media/lehrer/NETZ/"));
+}
+
+void FileDialogTest::cancellingGivesTheLookUp() {
+    Looks looks;
+    QStringList told;
+    FileDialog dialog(nullptr, looks.look(), [&told](const QString& text) { told << text; });
+    dialog.show();
+    auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    name->setText(QStringLiteral("/media/lehrer/NETZ/film.mp4"));
+    dialog.accept();
+    dialog.reject();
+    looks.answer(1);
+    QTest::qWait(2500);
+    QVERIFY(told.isEmpty());
+    QCOMPARE(dialog.result(), int(QDialog::Rejected));
+}
+
+QTEST_MAIN(FileDialogTest)
+#include "filedialog_test.moc"
