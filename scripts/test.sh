@@ -217,6 +217,11 @@ if [ $# -eq 0 ]; then
     filmarin_install_packages "${FILMARIN_RUN_PACKAGES[@]}" "${FILMARIN_TEST_PACKAGES[@]}" \
         "${FILMARIN_WINDOWS_PACKAGES[@]}" clang-format
 fi
+timings=()
 for stage in "${stages[@]}"; do
+    began=$(date +%s)
     "stage_${stage//-/_}"
+    timings+=("$stage $(($(date +%s) - began)) s")
 done
+echo "== Time per stage"
+printf '  %s\n' "${timings[@]}"
