@@ -33,6 +33,13 @@ struct Looks {
     }
 };
 
+// The dialog's own file name field; where the system's dialog is used (Windows), the test is
+// skipped: that dialog is the system's.
+#define NAME_FIELD(dialog, name)                                                                   \
+    auto* name = (dialog).findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));                   \
+    if (!name)                                                                                     \
+        QSKIP("the system's own file dialog is used here");
+
 } // namespace
 
 class FileDialogTest : public QObject {
@@ -47,8 +54,7 @@ private slots:
 void FileDialogTest::typingLooksNothingUp() {
     Looks looks;
     FileDialog dialog(nullptr, looks.look(), {});
-    auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-    QVERIFY(name);
+    NAME_FIELD(dialog, name);
     QVERIFY(!name->completer());
     QTest::keyClicks(name, QStringLiteral("/media/lehrer/NETZ/film.mp4"));
     QVERIFY(looks.paths.isEmpty());
@@ -69,10 +75,10 @@ void FileDialogTest::okLooksAwayFromTheWindowFirst() {
     Looks looks;
     QStringList told;
     FileDialog dialog(nullptr, looks.look(), [&told](const QString& text) { told << text; });
+    NAME_FIELD(dialog, name);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDirectory(folder.path());
     dialog.show();
-    auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
     name->setText(QStringLiteral("Film 1.mp4"));
     dialog.accept();
     QCOMPARE(looks.paths, QStringList{film.fileName()});
@@ -88,9 +94,9 @@ void FileDialogTest::aPlaceThatDoesNotAnswerIsNamed() {
     Looks looks;
     QStringList told;
     FileDialog dialog(nullptr, looks.look(), [&told](const QString& text) { told << text; });
+    NAME_FIELD(dialog, name);
     dialog.setDirectory(QStringLiteral("/"));
     dialog.show();
-    auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
     name->setText(QStringLiteral("/media/lehrer/NETZ/"));
     dialog.accept();
     dialog.accept(); // OK again while looking asks nothing more
@@ -105,8 +111,8 @@ void FileDialogTest::cancellingGivesTheLookUp() {
     Looks looks;
     QStringList told;
     FileDialog dialog(nullptr, looks.look(), [&told](const QString& text) { told << text; });
+    NAME_FIELD(dialog, name);
     dialog.show();
-    auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
     name->setText(QStringLiteral("/media/lehrer/NETZ/film.mp4"));
     dialog.accept();
     dialog.reject();

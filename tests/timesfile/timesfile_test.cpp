@@ -291,12 +291,13 @@ TEST_F(Files, FailedSaveNamesItsCauseKeepsTheOldFileAndLeavesNoPartialFile) {
 }
 
 TEST(SaveFailedMessage, NamesTheCauseAndKeepsTheReadOnlyMediumMessage) {
-    const QString missing = QStringLiteral("/no/such/folder/a.zei");
+    const QString folder =
+        QDir::temp().absoluteFilePath(QStringLiteral("filmarin-nicht-da/Ordner"));
+    const QString missing = folder + QStringLiteral("/a.zei");
     EXPECT_EQ(saveFailedMessage(missing, QStringLiteral("No such file"), 10),
               QStringLiteral("Die Datei \"%1\" kann nicht gespeichert werden. Der Ordner \"%2\" "
                              "ist nicht vorhanden. Bitte korrigieren Sie das Zielverzeichnis.")
-                  .arg(QDir::toNativeSeparators(missing),
-                       QDir::toNativeSeparators(QStringLiteral("/no/such/folder"))));
+                  .arg(QDir::toNativeSeparators(missing), QDir::toNativeSeparators(folder)));
 }
 
 #ifdef __linux__
