@@ -68,6 +68,7 @@ cleanup() {
     rm -f "$script" "$log"
 }
 trap cleanup EXIT
+trap "exit 1" INT TERM
 mounted() {
     local point
     for point in "$share" "$half" "$slow"; do
