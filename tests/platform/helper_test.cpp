@@ -2,10 +2,10 @@
 // The helper process. Helpers are started in main, before GoogleTest or a test starts any
 // thread, as the program starts its own.
 #include "platform/helper.h"
+#include "running.h"
 
 #include <atomic>
 #include <chrono>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <string>
 #include <thread>
@@ -14,6 +14,7 @@
 
 using namespace filmarin::platform;
 using namespace std::chrono_literals;
+using filmarin::testing::running;
 
 namespace {
 
@@ -32,16 +33,6 @@ std::string answer(const std::string& question) {
     if (question == "throw")
         throw std::runtime_error("no answer");
     return std::string(question.rbegin(), question.rend());
-}
-
-// Alive: neither gone nor a zombie waiting for whoever took it over to collect it.
-bool processExists(pid_t pid) {
-    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-    std::string line;
-    if (!std::getline(stat, line))
-        return false;
-    const std::size_t end = line.rfind(')');
-    return end != std::string::npos && end + 2 < line.size() && line[end + 2] != 'Z';
 }
 
 TEST(Helper, AnswersInAProcessOfItsOwn) {
@@ -80,9 +71,9 @@ TEST(Helper, EndsWhenTheProgramLetsItGo) {
     ASSERT_TRUE(pid);
     const pid_t helper = static_cast<pid_t>(std::stol(*pid));
     ending.reset();
-    for (int i = 0; i < 100 && processExists(helper); ++i)
+    for (int i = 0; i < 100 && running(helper); ++i)
         std::this_thread::sleep_for(10ms);
-    EXPECT_FALSE(processExists(helper)) << "the helper ended when the program let it go";
+    EXPECT_FALSE(running(helper)) << "the helper ended when the program let it go";
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/process.h"
+#include "running.h"
 #include "tempdir.h"
 
 #include <chrono>
@@ -13,6 +14,7 @@
 #include <unistd.h>
 
 using namespace filmarin::platform;
+using filmarin::testing::running;
 using filmarin::testing::TempDir;
 
 namespace {
@@ -115,16 +117,6 @@ TEST(RunProgram, WaitsPumpingMessagesAndEndsTheProgramOnRequest) {
     ASSERT_NE(pid, 0u);
     EXPECT_NE(::kill(static_cast<pid_t>(pid), 0), 0) << "ended and reaped";
     EXPECT_EQ(::waitpid(-1, nullptr, WNOHANG), -1) << "no child left behind";
-}
-
-// True while the process runs (a zombie has ended).
-bool running(pid_t pid) {
-    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-    std::string line;
-    if (!std::getline(stat, line))
-        return false;
-    const std::size_t end = line.rfind(')');
-    return end != std::string::npos && end + 2 < line.size() && line[end + 2] != 'Z';
 }
 
 // The portable player's launcher starts the player as its child: ending the launcher ends
