@@ -9,7 +9,8 @@
 #                                        windows-platform windows, and beyond those
 #                                        screens-full (the windows on every screen at every
 #                                        scale, on Linux and under Wine) and debian13 (the
-#                                        Linux stage inside a Debian 13 system, as root)
+#                                        linux and package stages inside a Debian 13
+#                                        system, as root)
 # Every stage builds what it needs itself.
 source "$(dirname "$0")/common.sh"
 cd "$FILMARIN_ROOT"
@@ -141,11 +142,12 @@ stage_screens_full() {
         ctest --preset windows-app -R '^screens_test$' --output-on-failure
 }
 
-# The Linux stage inside a Debian 13 system made with debootstrap from Debian's archive. The
+# The linux and package stages inside a Debian 13 system made with debootstrap from Debian's
+# archive: the program, its tests and its package built with Debian 13's Qt 6.8. The
 # system is kept between runs in $FILMARIN_DEBIAN13_ROOT (/var/tmp/filmarin-debian13), with
 # the packages the test command installed in it; the project is copied in afresh each time.
 stage_debian13() {
-    echo "== Program and tests inside Debian 13"
+    echo "== Program, tests and package inside Debian 13"
     if [ "$(id -u)" -ne 0 ]; then
         echo "Making and entering a Debian 13 system needs root: run this stage as root." >&2
         exit 1
@@ -195,7 +197,7 @@ stage_debian13() {
     started=$(date +%s)
     chroot "$root" /usr/bin/env -i HOME=/root LANG=C.UTF-8 TERM=dumb \
         PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
-        bash -c 'cat /etc/debian_version && cd /work/filmarin && bash scripts/test.sh linux'
+        bash -c 'cat /etc/debian_version && cd /work/filmarin && bash scripts/test.sh linux package'
     unmount_debian13
     trap - EXIT
     echo "Debian 13 step: $(($(date +%s) - started)) s"
