@@ -42,7 +42,7 @@ stage_linux() {
 }
 
 stage_package() {
-    echo "== Debian package, installed and started"
+    echo "== Debian package: lintian, its dependencies, started from a scratch folder"
     filmarin_install_packages "${FILMARIN_RUN_PACKAGES[@]}" "${FILMARIN_TEST_PACKAGES[@]}"
     cmake --preset ci >/dev/null
     cmake --build --preset ci -j"$jobs"
