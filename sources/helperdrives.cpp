@@ -113,8 +113,12 @@ std::string HelperDrives::ask(char what, const QString& argument) {
     std::string question(1, what);
     question += kSeparator;
     question += utf8(argument);
-    const std::optional<std::string> answer = m_helper->ask(question);
-    if (!answer || answer->empty() || (*answer)[0] != '+')
+    std::optional<std::string> answer = m_helper->ask(question);
+    // A helper that has gone (ended by the user or the system) leaves the questions to the
+    // program itself: the drives are still listed, at the old risk of a share that hangs.
+    if (!answer)
+        answer = answerDriveQuestion(*m_here, question);
+    if (answer->empty() || (*answer)[0] != '+')
         throw std::runtime_error("the drive could not be asked");
     return answer->substr(1);
 }

@@ -23,10 +23,12 @@ std::shared_ptr<DriveSystem> startDriveHelper();
 std::string answerDriveQuestion(DriveSystem& drives, const std::string& question);
 
 // Asks every question of a helper and waits for its answer. A question the helper could not
-// answer, or asked after it has gone, throws, as a drive that cannot be read does.
+// answer throws, as a drive that cannot be read does; once the helper has gone, the program
+// asks the drives itself.
 class HelperDrives : public DriveSystem {
 public:
-    // `here` answers what needs no look at a drive (a drive's caption) in the program.
+    // `here` answers in the program what needs no look at a drive (a drive's caption), and
+    // everything once the helper has gone.
     HelperDrives(std::shared_ptr<platform::Helper> helper, std::shared_ptr<DriveSystem> here);
 
     std::vector<DriveEntry> listDrives() override;

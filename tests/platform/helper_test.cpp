@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <csignal>
 #include <gtest/gtest.h>
 #include <string>
 #include <thread>
@@ -20,6 +21,7 @@ namespace {
 
 std::shared_ptr<Helper> answering;
 std::shared_ptr<Helper> ending;
+std::shared_ptr<Helper> killed;
 
 // "pid" gives the helper's process number, "hang" never returns, "throw" throws; anything
 // else comes back reversed.
@@ -76,11 +78,21 @@ TEST(Helper, EndsWhenTheProgramLetsItGo) {
     EXPECT_FALSE(running(helper)) << "the helper ended when the program let it go";
 }
 
+TEST(Helper, AHelperThatWasEndedAnswersNoMore) {
+    ASSERT_TRUE(killed);
+    const auto pid = killed->ask("pid");
+    ASSERT_TRUE(pid);
+    ASSERT_EQ(::kill(static_cast<pid_t>(std::stol(*pid)), SIGKILL), 0);
+    EXPECT_FALSE(killed->ask("Laufwerk"));
+    EXPECT_FALSE(killed->ask("Laufwerk")) << "and says so at once every time";
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     answering = startHelper(answer);
     ending = startHelper(answer);
+    killed = startHelper(answer);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
