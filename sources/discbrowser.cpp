@@ -173,20 +173,6 @@ bool checkDriveReady(const DriveListView& view, const DiscBrowserState& state,
     return false;
 }
 
-std::int32_t checkDriveContent(const DriveListView& view, const DiscBrowserState& state,
-                               MessageSink& messages, const ContentDetector& detect) {
-    const QString drive = selectedDriveText(view, state);
-    const std::optional<std::int32_t> kind =
-        detect ? detect(drive) : std::optional<std::int32_t>(detectDiscContent(drive));
-    if (!kind) {
-        showWarning(messages, notReadyMessage(drive));
-        return SourceKind::None;
-    }
-    if (*kind == SourceKind::None)
-        showWarning(messages, noContentMessage(drive));
-    return *kind;
-}
-
 std::optional<ContentCheck> startContentCheck(DriveQuestions& questions, const DriveListView& view,
                                               const DiscBrowserState& state,
                                               std::chrono::milliseconds deadline) {

@@ -73,14 +73,6 @@ QString noDriveChosenMessage();
 // True when the current row is ready; otherwise the user is told.
 bool checkDriveReady(const DriveListView& view, const DiscBrowserState& state,
                      MessageSink& messages);
-// Detects the kind of disc in a drive; empty when the drive did not answer in time.
-using ContentDetector = std::function<std::optional<std::int32_t>(const QString& root)>;
-
-// The kind of disc in the current row's drive, tested now; 0 after telling the user (a
-// drive that did not answer is not ready). Without a detector it asks on this thread.
-std::int32_t checkDriveContent(const DriveListView& view, const DiscBrowserState& state,
-                               MessageSink& messages, const ContentDetector& detect = {});
-
 // OK's look into the chosen drive, asked on the drive's lane and waited for without
 // blocking the window.
 struct ContentCheck {

@@ -14,20 +14,21 @@ DriveQuestions::DriveQuestions(std::shared_ptr<DriveSystem> drives) : m_drives(s
 
 std::shared_ptr<PendingState> DriveQuestions::enqueue(const QString& drive, Job job) {
     const std::lock_guard<std::mutex> lock(m_mutex);
-    Lane& lane = m_lanes[drive];
-    // The same question, not answered yet, is not asked twice.
-    if (lane.running && lane.current.topic == job.topic && !lane.current.answer->isAnswered())
-        return lane.current.answer;
-    for (const Job& waiting : lane.waiting) {
-        if (waiting.topic == job.topic)
-            return waiting.answer;
-    }
-    if (lane.running) {
+    // A drive has a lane while a question to it runs.
+    const auto running = m_lanes.find(drive);
+    if (running != m_lanes.end()) {
+        Lane& lane = running->second;
+        // The same question, not answered yet, is not asked twice.
+        if (lane.current.topic == job.topic && !lane.current.answer->isAnswered())
+            return lane.current.answer;
+        for (const Job& waiting : lane.waiting) {
+            if (waiting.topic == job.topic)
+                return waiting.answer;
+        }
         lane.waiting.push_back(job);
         return job.answer;
     }
-    lane.current = job;
-    lane.running = true;
+    m_lanes[drive].current = job;
     try {
         std::thread([self = shared_from_this(), drive] { self->serve(drive); }).detach();
     } catch (...) {
@@ -62,7 +63,7 @@ void DriveQuestions::serve(const QString& drive) {
 QString DriveQuestions::runningTopic(const QString& drive) const {
     const std::lock_guard<std::mutex> lock(m_mutex);
     const auto lane = m_lanes.find(drive);
-    return lane == m_lanes.end() || !lane->second.running ? QString() : lane->second.current.topic;
+    return lane == m_lanes.end() ? QString() : lane->second.current.topic;
 }
 
 int DriveQuestions::threads() const {

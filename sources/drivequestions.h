@@ -47,7 +47,6 @@ private:
         std::function<void()> run;
     };
     struct Lane {
-        bool running = false;
         Job current;
         std::deque<Job> waiting;
     };

@@ -4,10 +4,14 @@
 #include "sources/discbrowser.h"
 
 #include <QStringList>
+#include <chrono>
+#include <condition_variable>
 #include <gtest/gtest.h>
+#include <mutex>
 #include <vector>
 
 using namespace filmarin;
+using namespace std::chrono_literals;
 using namespace filmarin::testing;
 
 namespace {
@@ -210,29 +214,65 @@ TEST_F(Browser, OkChecks) {
     EXPECT_FALSE(checkDriveReady(list, state, messages));
 }
 
-// OK looks into the drive through a detector; one whose drive gave no answer in time makes
-// the drive not ready.
+// OK looks into the drive on its lane; a drive that gives no answer by the deadline is not
+// ready.
 TEST_F(Browser, ContentOfADriveThatDoesNotAnswerIsNotReady) {
-    drives.add('D', fakeDrive(5, true, QStringLiteral("FILM")));
-    refresh();
+    // Says what it holds only once the test lets it.
+    struct Detected : FakeDrives {
+        std::int32_t discContent(const QString& root) override {
+            std::unique_lock<std::mutex> lock(gate);
+            asked = root;
+            opened.wait(lock, [this] { return open; });
+            return kind;
+        }
+        std::mutex gate;
+        std::condition_variable opened;
+        bool open = false;
+        std::int32_t kind = 0;
+        QString asked;
+    };
+    auto detected = std::make_shared<Detected>();
+    detected->add('D', fakeDrive(5, true, QStringLiteral("FILM")));
+    ASSERT_TRUE(refreshDriveList(list, *detected, state));
     state.currentRow = 0;
+    const auto questions = DriveQuestions::create(detected);
     const struct {
-        std::optional<std::int32_t> detected;
+        bool answers;
+        std::int32_t detected;
         std::int32_t kind;
         QString message;
-    } cases[] = {{std::nullopt, 0, notReadyMessage(QStringLiteral("D:"))},
-                 {0, 0, noContentMessage(QStringLiteral("D:"))},
-                 {1, 1, QString()}};
+    } cases[] = {{false, 1, 0, notReadyMessage(QStringLiteral("D:"))},
+                 {true, 0, 0, noContentMessage(QStringLiteral("D:"))},
+                 {true, 1, 1, QString()}};
     for (const auto& c : cases) {
         messages.shown.clear();
-        QString asked;
-        EXPECT_EQ(checkDriveContent(list, state, messages,
-                                    [&](const QString& root) {
-                                        asked = root;
-                                        return c.detected;
-                                    }),
-                  c.kind);
-        EXPECT_EQ(asked, QStringLiteral("D:"));
+        {
+            const std::lock_guard<std::mutex> lock(detected->gate);
+            detected->open = c.answers;
+            detected->kind = c.detected;
+        }
+        detected->opened.notify_all();
+        const std::optional<ContentCheck> check =
+            startContentCheck(*questions, list, state, std::chrono::seconds(5));
+        ASSERT_TRUE(check);
+        if (c.answers) {
+            ASSERT_TRUE(answeredBy(*check->answer, check->until, {}));
+            EXPECT_EQ(finishContentCheck(*check, messages), c.kind);
+        } else {
+            EXPECT_FALSE(finishContentCheck(*check, messages)) << "the drive may still answer";
+            EXPECT_EQ(finishContentCheck(*check, messages, check->until), c.kind);
+        }
+        {
+            const std::lock_guard<std::mutex> lock(detected->gate);
+            detected->open = true; // the look that did not answer in time returns
+        }
+        detected->opened.notify_all();
+        ASSERT_TRUE(answeredBy(*check->answer, std::chrono::steady_clock::now() + 5s, {}));
+        {
+            const std::lock_guard<std::mutex> lock(detected->gate);
+            EXPECT_EQ(detected->asked, QStringLiteral("D:"));
+            detected->asked.clear();
+        }
         if (c.message.isEmpty()) {
             EXPECT_TRUE(messages.shown.empty());
         } else {
