@@ -7,6 +7,7 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -45,6 +46,10 @@ TDialogWeiter_Form::TDialogWeiter_Form(QWidget* mainWindow)
     Button2->setAutoDefault(false);
     connect(Button1, &QPushButton::clicked, this, &TDialogWeiter_Form::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TDialogWeiter_Form::Button2Click);
+    for (QObject* watched : {static_cast<QObject*>(ComboBox1),
+                             static_cast<QObject*>(ComboBox1->lineEdit()),
+                             static_cast<QObject*>(Button1), static_cast<QObject*>(Button2)})
+        watched->installEventFilter(this);
     arrange();
 }
 
@@ -96,6 +101,70 @@ void TDialogWeiter_Form::showChoice() {
     show();
     raise();
     activateWindow();
+    // Every time it appears, a remote's keys reach it without the mouse.
+    Button1->setFocus(Qt::ActiveWindowFocusReason);
+}
+
+void TDialogWeiter_Form::choosePreviousEntry() {
+    const int current = ComboBox1->currentIndex();
+    if (current > 0)
+        ComboBox1->setCurrentIndex(current - 1);
+    else if (current < 0 && ComboBox1->count() > 0)
+        ComboBox1->setCurrentIndex(ComboBox1->count() - 1);
+}
+
+bool TDialogWeiter_Form::remoteKey(const QKeyEvent& key) {
+    if (key.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+        return false;
+    QWidget* focused = focusWidget();
+    const bool inText = focused == ComboBox1->lineEdit() || focused == ComboBox1;
+    const bool onButton = focused == Button1 || focused == Button2;
+    switch (key.key()) {
+    case Qt::Key_PageDown:
+        Button1Click();
+        return true;
+    case Qt::Key_PageUp:
+        choosePreviousEntry();
+        return true;
+    case Qt::Key_Right:
+        if (inText)
+            return false;
+        Button1Click();
+        return true;
+    case Qt::Key_Left:
+        if (inText)
+            return false;
+        choosePreviousEntry();
+        return true;
+    case Qt::Key_Space:
+        // A focused button takes Space as a click, whichever it is.
+        if (inText || onButton)
+            return false;
+        Button1Click();
+        return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        // A focused button is pressed; from the text, as from anywhere else, OK.
+        if (onButton)
+            return false;
+        Button1Click();
+        return true;
+    case Qt::Key_B:
+    case Qt::Key_Period:
+        if (inText)
+            return false;
+        emit blackToggled();
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool TDialogWeiter_Form::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && isVisible() &&
+        remoteKey(*static_cast<QKeyEvent*>(event)))
+        return true;
+    return QDialog::eventFilter(watched, event);
 }
 
 void TDialogWeiter_Form::PreselectExcerpt(std::int32_t n) {
@@ -173,8 +242,9 @@ void TDialogWeiter_Form::closeEvent(QCloseEvent* event) {
 }
 
 void TDialogWeiter_Form::keyPressEvent(QKeyEvent* event) {
-    if (!pressFocusedButton(*this, *event))
-        QDialog::keyPressEvent(event);
+    if (pressFocusedButton(*this, *event) || remoteKey(*event))
+        return;
+    QDialog::keyPressEvent(event);
 }
 
 void TDialogWeiter_Form::reject() {

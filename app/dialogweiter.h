@@ -43,6 +43,8 @@ signals:
     void continueWith(std::int32_t excerpt);
     // The dialog was closed without OK ("Beenden", the close box, Escape): the run ends.
     void ended();
+    // B or "." (a presenter's remote's "black" key): black on the class's screen, or not.
+    void blackToggled();
 
 public slots:
     void Button1Click();
@@ -50,13 +52,20 @@ public slots:
     void reject() override;
     void setVisible(bool visible) override;
 
+    // Chooses the entry before the selected one; with none selected, the last entry.
+    void choosePreviousEntry();
+
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void arrange();
+    // A presenter's remote: PageDown, Right, Space and Return continue, PageUp and Left go
+    // back one entry, B and "." toggle black. Keys that edit the typed text stay with it.
+    bool remoteKey(const QKeyEvent& key);
     int choiceWidth() const;
 
     std::array<std::int32_t, kExcerptCount> m_comboToExcerpt{};

@@ -6,6 +6,7 @@
 #include "platform/endrequest.h"
 #include "platform/folders.h"
 #include "screenfit.h"
+#include "showing.h"
 #include "sources/drivequestions.h"
 #include "sources/drives.h"
 #include "sources/helperdrives.h"
@@ -72,6 +73,16 @@ Program::Program(WindowEnvironment environment, std::shared_ptr<DriveSystem> dri
                                                     m_values.imageFolder, m_values.playerPath},
                                           *m_pauseDialog, form1, form1, form1.messages());
     form1.setPlaybackRun(m_run.get());
+    // Black on the class's screen during a showing, the film on a second screen.
+    m_showing = new FilmShowing(form1, *form1.SchwarzerHintergrund1, *form1.Vorfuehrung1);
+    m_run->setShowing(m_showing);
+    form1.setPlayerMayStart([showing = m_showing] { return showing->readyForPlayer(); });
+    m_showing->setAfterCover([dialog = m_pauseDialog.get()] {
+        if (dialog->isVisible())
+            dialog->showChoice();
+    });
+    QObject::connect(m_pauseDialog.get(), &TDialogWeiter_Form::blackToggled, m_showing,
+                     &FilmShowing::toggleBlack);
     form1.setDiscBrowser(m_discBrowser.get());
 
     // OK in the pause dialog: the segment starts from Timer1 once the dialog has gone.

@@ -12,6 +12,7 @@ namespace filmarin {
 
 class DriveQuestions;
 class DriveSystem;
+class FilmShowing;
 class TDialogWeiter_Form;
 class TDVD_CD_oeffnen;
 
@@ -32,6 +33,7 @@ public:
     TDialogWeiter_Form& pauseDialog() { return *m_pauseDialog; }
     TDVD_CD_oeffnen& discBrowser() { return *m_discBrowser; }
     PlaybackRun& run() { return *m_run; }
+    FilmShowing& showing() { return *m_showing; }
 
 private:
     ProgramValues m_values;
@@ -40,6 +42,7 @@ private:
     std::unique_ptr<TDialogWeiter_Form> m_pauseDialog;
     std::unique_ptr<TDVD_CD_oeffnen> m_discBrowser;
     std::unique_ptr<PlaybackRun> m_run;
+    FilmShowing* m_showing = nullptr; // a child of the main window
 };
 
 // The program entry: makes the application and the program's windows, shows the main

@@ -140,7 +140,7 @@ void TForm1::UntickAllPauses() {
 
 void TForm1::setControlsEnabled(bool enabled) {
     for (QAction* item : {Video1->menuAction(), Ausschnitte1->menuAction(), Sprache1->menuAction(),
-                          Abspielen1, Info1})
+                          Vorfuehrung1->menuAction(), Abspielen1, Info1})
         item->setEnabled(enabled);
     Panel1->setEnabled(enabled);
     Panel2->setEnabled(enabled);
@@ -270,6 +270,7 @@ void TForm1::Abspielen1Click() {
 
 void TForm1::StartRun() {
     Timer1->stop();
+    m_ticksWaited = 0;
     LanguageCodeFromMenu();
     m_run->start();
     StringGrid4->viewport()->update();
@@ -328,6 +329,15 @@ void TForm1::Button1Click() {
 
 void TForm1::Timer1Timer() {
     Timer1->stop();
+    // The class's screen is black before the player starts; a screen that does not show the
+    // backdrop within a third of a second does not hold the showing up.
+    constexpr int kMostTicks = 30;
+    if (m_playerMayStart && !m_playerMayStart() && m_ticksWaited < kMostTicks) {
+        ++m_ticksWaited;
+        Timer1->start();
+        return;
+    }
+    m_ticksWaited = 0;
     PlayNextSegment();
 }
 

@@ -68,6 +68,9 @@ public:
     QAction* franzsisch1;        //   "französisch"
     QAction* spanisch1;          //   "spanisch"
     QAction* italienisch1;       //   "italienisch"
+    QMenu* Vorfuehrung1;            // menu "Vorführung"
+    QAction* SchwarzerHintergrund1; //   "Schwarzer Hintergrund beim Abspielen"
+                                    //   then the screens for the film
     QAction* Abspielen1;         // menu command "Abspielen"
     QAction* Info1;              // menu command "Info"
 
@@ -132,6 +135,9 @@ public:
     // Set once by the program, which creates them after the main window.
     void setDiscBrowser(QWidget* browser) { m_discBrowser = browser; }
     void setPlaybackRun(PlaybackRun* run) { m_run = run; }
+    // Asked before each start of the player; while it answers false the start waits a tick,
+    // at most a few tenths of a second.
+    void setPlayerMayStart(std::function<bool()> mayStart) { m_playerMayStart = std::move(mayStart); }
 
     // The playback run's steps on this window.
     void StartRun();
@@ -200,6 +206,8 @@ private:
     QActionGroup* m_languages = nullptr;
     QWidget* m_discBrowser = nullptr;
     PlaybackRun* m_run = nullptr;
+    std::function<bool()> m_playerMayStart;
+    int m_ticksWaited = 0;
     bool m_centred = false;
     bool m_closingFlag = false;
 };

@@ -69,14 +69,18 @@ QString buildExcerptItem(const SegmentInputs& inputs, int n) {
            QString::number(kTitleCardSeconds) + QStringLiteral(".000 ") + source;
 }
 
-QString prependPlayerOptions(std::int32_t kind, const QString& item) {
+QString prependPlayerOptions(std::int32_t kind, const QString& item,
+                             std::optional<int> playerScreen) {
+    QString screen;
+    if (playerScreen && kind != SourceKind::AudioCd)
+        screen = QStringLiteral(" --qt-fullscreen-screennumber=") + QString::number(*playerScreen);
     QString options = kHead;
     if (kind == SourceKind::AudioCd)
         options += kAudioMiddle + kCaching + kTail;
     else if (kind == SourceKind::VideoFile)
-        options += kFileMiddle + kCaching + kTail;
+        options += kFileMiddle + kCaching + screen + kTail;
     else
-        options += kDiscMiddle + kCaching + kDiscTail;
+        options += kDiscMiddle + kCaching + screen + kDiscTail;
     return options + item;
 }
 
@@ -99,7 +103,7 @@ QString buildSegmentCommandLine(const SegmentInputs& inputs, std::int32_t& nextE
         if (span.selected == 1) {
             const QString item = buildExcerptItem(inputs, n);
             if (first)
-                parameters = prependPlayerOptions(inputs.source.kind, item);
+                parameters = prependPlayerOptions(inputs.source.kind, item, inputs.playerScreen);
             else
                 parameters += QLatin1Char(' ') + item;
             parameters += QStringLiteral(" :start-time=") + QString::number(span.startSecond) +

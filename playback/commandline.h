@@ -7,6 +7,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <optional>
 
 // The player's command line for one segment of a playback run.
 namespace filmarin {
@@ -20,6 +21,9 @@ struct SegmentInputs {
     const ExcerptSpans& spans;  // start, stop and selection per excerpt
     const CheckList& pauses;    // item n-1 ticked: pause after excerpt n
     const QString& imageFolder; // where the title cards are
+    // The player's number of the screen the film goes full screen on; none where the
+    // computer has one screen, and the command line then names no screen.
+    std::optional<int> playerScreen = std::nullopt;
 };
 
 // A file path as it stands in a player item: every blank as %20, and the characters the
@@ -30,8 +34,10 @@ QString encodeFilePath(const QString& path);
 // Title card item and source item of excerpt n, without its times.
 QString buildExcerptItem(const SegmentInputs& inputs, int n);
 
-// The option string of the source kind followed by `item`.
-QString prependPlayerOptions(std::int32_t kind, const QString& item);
+// The option string of the source kind followed by `item`. With `playerScreen`, the film
+// goes full screen on that screen (not for an audio CD, which plays in a window).
+QString prependPlayerOptions(std::int32_t kind, const QString& item,
+                             std::optional<int> playerScreen = std::nullopt);
 
 // The parameters of one segment: from nextExcerpt up to the first ticked pause or excerpt
 // 20; nextExcerpt is left one past the last excerpt examined.

@@ -59,6 +59,8 @@ bool PlaybackRun::continues() {
     if (m_nextExcerpt <= kExcerptCount && !m_failed)
         return true;
     m_controls.UnlockControls();
+    if (m_showing)
+        m_showing->runEnded();
     return false;
 }
 
@@ -70,8 +72,10 @@ void PlaybackRun::offerNextSegment() {
 }
 
 void PlaybackRun::playNextSegment() {
-    const SegmentInputs inputs{m_values.source, m_values.table, m_values.spans,
-                               m_values.view.pauses, m_values.imageFolder};
+    const SegmentInputs inputs{m_values.source,       m_values.table,
+                               m_values.spans,        m_values.view.pauses,
+                               m_values.imageFolder,  m_showing ? m_showing->playerScreen()
+                                                                : std::nullopt};
     const QString parameters = buildSegmentCommandLine(inputs, m_nextExcerpt);
     m_controls.LockControls();
     switch (m_player.RunPlayer(platform::kPriorityHigh, m_values.playerPath, parameters)) {
@@ -79,12 +83,16 @@ void PlaybackRun::playNextSegment() {
         break;
     case PlayerOutcome::Closing:
         // The window was closed while the player ran: the program is ending.
+        if (m_showing)
+            m_showing->runEnded();
         return;
     case PlayerOutcome::NotStarted:
     case PlayerOutcome::Failed:
         // Nothing would play on OK either: the run ends and says why.
         m_failed = true;
         m_controls.UnlockControls();
+        if (m_showing)
+            m_showing->runEnded();
         m_messages.showMessage(QStringLiteral("Fehler"),
                                playerNotStartedMessage(m_values.playerPath), MessageIcon::Error);
         return;
@@ -94,10 +102,14 @@ void PlaybackRun::playNextSegment() {
 
 void PlaybackRun::continueWith(std::int32_t excerpt) {
     m_nextExcerpt = excerpt;
+    if (m_showing)
+        m_showing->segmentChosen();
 }
 
 void PlaybackRun::endAtPause() {
     m_controls.UnlockControls();
+    if (m_showing)
+        m_showing->runEnded();
 }
 
 } // namespace filmarin

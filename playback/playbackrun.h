@@ -7,6 +7,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <optional>
 
 // The playback run: the excerpts ticked under "Abspielen" are played in number order, one
 // segment per start of the player, and between segments the pause dialog asks where to go
@@ -48,6 +49,19 @@ public:
                                     const QString& parameters) = 0;
 };
 
+// What the class sees around the player during a run: black from the first OK until the run
+// ends, on the screen the film plays on.
+class Showing {
+public:
+    virtual ~Showing() = default;
+    // OK in the pause dialog: the film's screen is covered before the player starts.
+    virtual void segmentChosen() = 0;
+    // The run is over, however it ended.
+    virtual void runEnded() = 0;
+    // The player's number of the screen the film plays on; none with a single screen.
+    virtual std::optional<int> playerScreen() = 0;
+};
+
 // The program-wide values a run reads, and the player's path it sets.
 struct RunValues {
     ExcerptTable& table;
@@ -79,6 +93,9 @@ public:
     // The pause dialog was closed without OK: the run is over.
     void endAtPause();
 
+    // What the class sees around the player; without it, only the player shows.
+    void setShowing(Showing* showing) { m_showing = showing; }
+
     std::int32_t nextExcerpt() const { return m_nextExcerpt; }
     bool failed() const { return m_failed; }
 
@@ -88,6 +105,7 @@ private:
     ControlLock& m_controls;
     PlayerStarter& m_player;
     MessageSink& m_messages;
+    Showing* m_showing = nullptr;
     std::int32_t m_nextExcerpt = 1;
     bool m_failed = false;
 };

@@ -36,14 +36,17 @@ filmarin_installed() {
 # The name of a package, or of a group "first|second", that is missing; nothing when one of
 # the group is installed. For a group the first name the package lists offer is given.
 filmarin_missing_name() {
-    local name names=()
+    local name names=() policy
     IFS='|' read -r -a names <<<"$1"
     for name in "${names[@]}"; do
         filmarin_installed "$name" && return 0
     done
     if [ ${#names[@]} -gt 1 ]; then
         for name in "${names[@]}"; do
-            if apt-cache policy "$name" 2>/dev/null | grep -q 'Candidate: [^(]'; then
+            # Read whole first: grep -q leaving early would end apt-cache with SIGPIPE,
+            # which pipefail takes for "not offered".
+            policy=$(apt-cache policy "$name" 2>/dev/null || true)
+            if grep -q 'Candidate: [^(]' <<<"$policy"; then
                 echo "$name"
                 return 0
             fi

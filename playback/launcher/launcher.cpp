@@ -3,7 +3,9 @@
 // portable player, leaves out "--high-priority" (a Windows-only option the Linux player
 // stops at) and replaces itself with the system's vlc, the other arguments in their order.
 // Like a ready-configured portable player, vlc then asks no privacy question on its first
-// start (the dialog would cover the film) and looks up no metadata on the network.
+// start (the dialog would cover the film) and looks up no metadata on the network. It plays
+// by itself even where the user's vlc settings allow only one instance: handed to a vlc that
+// is already open, the excerpts would play there while the program went on to the pause.
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -16,9 +18,11 @@ int main(int argc, char* argv[]) {
     static char vlc[] = "vlc";
     static char noPrivacyQuestion[] = "--no-qt-privacy-ask";
     static char noNetworkMetadata[] = "--no-metadata-network-access";
+    static char ownInstance[] = "--no-one-instance";
     arguments.push_back(vlc);
     arguments.push_back(noPrivacyQuestion);
     arguments.push_back(noNetworkMetadata);
+    arguments.push_back(ownInstance);
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--high-priority") != 0)
             arguments.push_back(argv[i]);

@@ -2,6 +2,7 @@
 #include "playback/commandline.h"
 #include "playback/playbackrun.h"
 #include "playback/titlecards.h"
+#include "app/showing.h"
 #include "processexists.h"
 #include "table/tablecheck.h"
 #include "windowfixture.h"
@@ -12,6 +13,8 @@
 #include <QElapsedTimer>
 #include <QFrame>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest>
@@ -110,6 +113,12 @@ private slots:
     void unwritableTitleCardsStopTheRun();
     void languageComesFromTheMenu();
     void closingTheWindowEndsThePlayer();
+    void blackFromTheFirstOkToTheEndOfTheRun();
+    void blackCanBeTurnedOff();
+    void aRemoteDrivesThePauseDialog_data();
+    void aRemoteDrivesThePauseDialog();
+    void blackKeysLiftAndBringBackTheBackdrop();
+    void theScreensMenuListsThisComputersScreens();
     void closingTheWindowEndsThePlayersChildren();
 };
 
@@ -540,3 +549,144 @@ void PlaybackRunTest::closingTheWindowEndsThePlayersChildren() {
 
 QTEST_MAIN(PlaybackRunTest)
 #include "playbackrun_test.moc"
+
+namespace {
+
+Backdrop& backdropOf(Run& r) {
+    return r.program->showing().backdrop();
+}
+
+} // namespace
+
+// From OK on, the class sees black around the film and the pause dialog; the table comes
+// back when the run ends, whichever way.
+void PlaybackRunTest::blackFromTheFirstOkToTheEndOfTheRun() {
+    Run r;
+    r.window->CheckListBox1->setChecked(4, true);
+    r.window->Abspielen1->trigger();
+    Backdrop& backdrop = backdropOf(r);
+    QVERIFY2(!backdrop.covering(), "no black before the first OK");
+    QTest::mouseClick(r.pauseDialog->Button1, Qt::LeftButton);
+    QVERIFY(backdrop.covering());
+    QCOMPARE(backdrop.geometry(), r.window->screen()->geometry());
+    QTRY_COMPARE(r.playerCalls().size(), 1);
+    QTRY_VERIFY(r.pauseDialog->isVisible());
+    QVERIFY(backdrop.covering());
+    // One screen: the player's command line is the same as without the backdrop.
+    QCOMPARE(r.playerCalls()[0].arguments, r.expectedArguments({{2, 10, 20}, {5, 70, 95}}));
+    QTRY_COMPARE(QApplication::focusWidget(), r.pauseDialog->Button1);
+    QTest::mouseClick(r.pauseDialog->Button2, Qt::LeftButton);
+    QVERIFY(!backdrop.covering());
+
+    // To the last excerpt: black until the run is over.
+    r.window->Abspielen1->trigger();
+    r.pauseDialog->ComboBox1->setCurrentIndex(2);
+    r.okAndWait(2);
+    QVERIFY(!r.pauseDialog->isVisible());
+    QVERIFY(!backdrop.covering());
+    QVERIFY(!r.locked());
+
+    // The close box of the dialog at a pause.
+    r.window->Abspielen1->trigger();
+    r.okAndWait(3);
+    QVERIFY(backdrop.covering());
+    r.pauseDialog->close();
+    QVERIFY(!backdrop.covering());
+}
+
+void PlaybackRunTest::blackCanBeTurnedOff() {
+    Run r;
+    QVERIFY(r.window->SchwarzerHintergrund1->isChecked());
+    r.window->SchwarzerHintergrund1->trigger();
+    QVERIFY(!r.window->SchwarzerHintergrund1->isChecked());
+    r.window->CheckListBox1->setChecked(4, true);
+    r.window->Abspielen1->trigger();
+    r.okAndWait(1);
+    QVERIFY(!backdropOf(r).covering());
+    QTest::keyClick(r.pauseDialog->Button1, Qt::Key_B);
+    QVERIFY2(!backdropOf(r).covering(), "B brings no black that is turned off");
+    QCOMPARE(r.playerCalls()[0].arguments, r.expectedArguments({{2, 10, 20}, {5, 70, 95}}));
+}
+
+// A presenter's remote sends PageDown, Right, Space or Return to go on, PageUp or Left to go
+// back one excerpt; with the focus on OK each time the dialog appears, no click is needed.
+void PlaybackRunTest::aRemoteDrivesThePauseDialog_data() {
+    QTest::addColumn<QList<int>>("keys");
+    QTest::addColumn<int>("firstExcerpt");
+    QTest::newRow("PageDown") << QList<int>{Qt::Key_PageDown} << 9;
+    QTest::newRow("Right") << QList<int>{Qt::Key_Right} << 9;
+    QTest::newRow("Space") << QList<int>{Qt::Key_Space} << 9;
+    QTest::newRow("Return") << QList<int>{Qt::Key_Return} << 9;
+    QTest::newRow("PageUp, PageDown") << QList<int>{Qt::Key_PageUp, Qt::Key_PageDown} << 5;
+    QTest::newRow("Left twice, Right")
+        << QList<int>{Qt::Key_Left, Qt::Key_Left, Qt::Key_Right} << 2;
+    QTest::newRow("Left thrice, Right")
+        << QList<int>{Qt::Key_Left, Qt::Key_Left, Qt::Key_Left, Qt::Key_Right} << 2;
+}
+
+void PlaybackRunTest::aRemoteDrivesThePauseDialog() {
+    QFETCH(QList<int>, keys);
+    QFETCH(int, firstExcerpt);
+    Run r;
+    r.window->CheckListBox1->setChecked(4, true);
+    r.window->Abspielen1->trigger();
+    r.okAndWait(1);
+    QTRY_COMPARE(QApplication::focusWidget(), r.pauseDialog->Button1);
+    QCOMPARE(r.pauseDialog->ComboBox1->currentText(), QStringLiteral("Ausschnitt 9"));
+    for (int key : keys)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+    QTRY_COMPARE(r.playerCalls().size(), 2);
+    QList<std::tuple<int, int, int>> expected = {{2, 10, 20}, {5, 70, 95}, {9, 3600, 3661}};
+    while (std::get<0>(expected.first()) != firstExcerpt)
+        expected.removeFirst();
+    if (firstExcerpt != 9)
+        expected.removeLast(); // the pause after 5 ends that segment
+    QCOMPARE(r.playerCalls()[1].arguments, r.expectedArguments(expected));
+}
+
+void PlaybackRunTest::blackKeysLiftAndBringBackTheBackdrop() {
+    Run r;
+    r.window->CheckListBox1->setChecked(4, true);
+    r.window->Abspielen1->trigger();
+    QTest::keyClick(r.pauseDialog->Button1, Qt::Key_B);
+    QVERIFY2(!backdropOf(r).covering(), "the showing begins with the first OK");
+    r.okAndWait(1);
+    QVERIFY(backdropOf(r).covering());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_B);
+    QVERIFY(!backdropOf(r).covering());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Period);
+    QVERIFY(backdropOf(r).covering());
+    QVERIFY(r.pauseDialog->isVisible());
+    QTRY_COMPARE(QApplication::focusWidget(), r.pauseDialog->Button1);
+    // In the text field the keys are text, as ever.
+    r.pauseDialog->ComboBox1->lineEdit()->setFocus();
+    r.pauseDialog->ComboBox1->lineEdit()->selectAll();
+    QTest::keyClicks(r.pauseDialog->ComboBox1->lineEdit(), QStringLiteral("b. "));
+    QCOMPARE(r.pauseDialog->ComboBox1->currentText(), QStringLiteral("b. "));
+    QVERIFY(backdropOf(r).covering());
+    QVERIFY(r.playerCalls().size() == 1);
+    // Escape still ends the run, and the black with it.
+    QTest::keyClick(r.pauseDialog->ComboBox1->lineEdit(), Qt::Key_Escape);
+    QVERIFY(!r.pauseDialog->isVisible());
+    QVERIFY(!backdropOf(r).covering());
+    QVERIFY(!r.locked());
+}
+
+void PlaybackRunTest::theScreensMenuListsThisComputersScreens() {
+    Run r;
+    QStringList entries;
+    for (QAction* action : r.window->Vorfuehrung1->actions()) {
+        if (!action->isSeparator())
+            entries << action->text() + (action->isChecked() ? QStringLiteral(" *") : QString());
+    }
+    const QSize size = r.window->screen()->size() * r.window->screen()->devicePixelRatio();
+    QCOMPARE(entries, (QStringList{QStringLiteral("Schwarzer Hintergrund beim Abspielen *"),
+                                   QStringLiteral("Bildschirm für den Film: automatisch *"),
+                                   QStringLiteral("Bildschirm 1: %1×%2")
+                                       .arg(size.width())
+                                       .arg(size.height())}));
+    r.program->showing().screenEntries().last()->trigger();
+    QVERIFY(r.program->showing().screenEntries().last()->isChecked());
+    QVERIFY(!r.program->showing().screenEntries().first()->isChecked());
+    QCOMPARE(r.program->showing().playerScreen(), std::nullopt);
+}

@@ -150,8 +150,8 @@ void TForm1Test::startUpLayout() {
     for (QAction* a : w.MainMenu1->actions())
         bar << a->text();
     QCOMPARE(bar, (QStringList{QStringLiteral("Video"), QStringLiteral("Zeiten"),
-                               QStringLiteral("Sprache"), QStringLiteral("Abspielen"),
-                               QStringLiteral("Info")}));
+                               QStringLiteral("Sprache"), QStringLiteral("Vorführung"),
+                               QStringLiteral("Abspielen"), QStringLiteral("Info")}));
     QStringList zeiten;
     for (QAction* a : w.Ausschnitte1->actions())
         zeiten << a->objectName() + QLatin1Char('=') + a->text();
@@ -381,14 +381,16 @@ void TForm1Test::lockAndUnlock() {
     w.LockControls();
     w.LockControls();
     for (QAction* a : {w.Video1->menuAction(), w.Ausschnitte1->menuAction(),
-                       w.Sprache1->menuAction(), w.Abspielen1, w.Info1})
+                       w.Sprache1->menuAction(), w.Vorfuehrung1->menuAction(), w.Abspielen1,
+                       w.Info1})
         QVERIFY(!a->isEnabled());
     QVERIFY(!w.Panel1->isEnabled());
     QVERIFY(!w.Panel2->isEnabled());
     QVERIFY(!w.StringGrid1->isEnabled());
     w.UnlockControls();
     for (QAction* a : {w.Video1->menuAction(), w.Ausschnitte1->menuAction(),
-                       w.Sprache1->menuAction(), w.Abspielen1, w.Info1})
+                       w.Sprache1->menuAction(), w.Vorfuehrung1->menuAction(), w.Abspielen1,
+                       w.Info1})
         QVERIFY(a->isEnabled());
     QVERIFY(w.Panel1->isEnabled());
     QVERIFY(w.Button1->isEnabled());

@@ -106,6 +106,46 @@ TEST(PlayerCommandLine, OptionStringsOfEveryKind) {
                                     "--play-and-exit --file-caching=1000 X"));
 }
 
+// With a second screen the film is sent to the chosen one; everything else stays in place,
+// and an audio CD, which plays in a window, names no screen.
+TEST(PlayerCommandLine, TheFilmScreenIsNamedOnlyWhereAScreenIsChosen) {
+    const QString head = QStringLiteral("  --mouse-hide-timeout=0 --video-title-timeout=0 "
+                                        "--high-priority --no-repeat  --playlist-autostart");
+    const struct {
+        std::int32_t kind;
+        QString expected;
+    } cases[] = {
+        {1, head + QStringLiteral(" --no-input-fast-seek --fullscreen --no-video-title-show "
+                                  "--play-and-exit  --disc-caching=1000 "
+                                  "--qt-fullscreen-screennumber=1 --cr-average=10000 X")},
+        {3, head + QStringLiteral(" --no-input-fast-seek --fullscreen --no-video-title-show "
+                                  "--play-and-exit  --disc-caching=1000 "
+                                  "--qt-fullscreen-screennumber=1 --cr-average=10000 X")},
+        {4, head + QStringLiteral(" --no-input-fast-seek --no-video-title-show --play-and-exit "
+                                  "--disc-caching=1000 X")},
+        {5, head + QStringLiteral(" --no-input-fast-seek --fullscreen --no-video-title-show "
+                                  "--play-and-exit --file-caching=1000 "
+                                  "--qt-fullscreen-screennumber=1 X")},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(prependPlayerOptions(c.kind, QStringLiteral("X"), 1), c.expected) << c.kind;
+
+    Segment s;
+    s.source.kind = SourceKind::VideoFile;
+    s.source.videoFilePath = QStringLiteral("C:\\Filme\\a.avi");
+    s.select(1, 0, 5);
+    s.select(2, 5, 9);
+    std::int32_t next = 1;
+    const QString single = s.build(next);
+    next = 1;
+    const SegmentInputs second{s.source, s.table, s.spans, s.pauses, s.imageFolder, 0};
+    const QString onScreen0 = buildSegmentCommandLine(second, next);
+    // Named once, before the first item, and otherwise the same line.
+    EXPECT_EQ(onScreen0.count(QStringLiteral("--qt-fullscreen-screennumber=0")), 1);
+    EXPECT_EQ(QString(onScreen0).remove(QStringLiteral(" --qt-fullscreen-screennumber=0")),
+              single);
+}
+
 TEST(PlayerCommandLine, SourceItemsOfEveryKind) {
     Segment s;
     s.imageFolder = QStringLiteral("/b");

@@ -14,7 +14,8 @@ STANDIN
 chmod +x "$work/vlc"
 PATH="$work:$PATH" "$launcher" --mouse-hide-timeout=0 --high-priority --no-repeat \
     "file:///tmp/Mein%20Film.mp4" ":start-time=1.000" "zwei Wörter" "" >"$work/got"
-printf '%s\n' --no-qt-privacy-ask --no-metadata-network-access --mouse-hide-timeout=0 \
+printf '%s\n' --no-qt-privacy-ask --no-metadata-network-access --no-one-instance \
+    --mouse-hide-timeout=0 \
     --no-repeat "file:///tmp/Mein%20Film.mp4" ":start-time=1.000" "zwei Wörter" "" >"$work/expected"
 if ! diff -u "$work/expected" "$work/got"; then
     echo "The launcher passed other arguments than expected." >&2

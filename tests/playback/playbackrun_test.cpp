@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <functional>
+#include <string>
 #include <vector>
 
 using namespace filmarin;
@@ -274,3 +276,66 @@ TEST(PlaybackRun, ANewRunStartsAfterAFailedOne) {
 }
 
 } // namespace
+
+// Records what the class would see: covered from each OK, uncovered at every end of the run.
+class FakeShowing : public Showing {
+public:
+    void segmentChosen() override { events.push_back("covered"); }
+    void runEnded() override { events.push_back("ended"); }
+    std::optional<int> playerScreen() override { return screen; }
+    std::vector<std::string> events;
+    std::optional<int> screen;
+};
+
+// Every way a run ends after its first OK uncovers the screen once, and every segment is
+// covered before its player starts.
+TEST(PlaybackRun, TheScreenIsCoveredFromEachOkUntilTheRunEnds) {
+    const struct {
+        const char* name;
+        std::function<void(RunFixture&)> afterFirstSegment;
+        PlayerOutcome outcome;
+        std::vector<std::string> expected;
+        int unlocks = 1;
+    } cases[] = {
+        {"Beenden at the pause", [](RunFixture& f) { f.run.endAtPause(); }, PlayerOutcome::Played,
+         {"covered", "ended"}},
+        {"the last segment",
+         [](RunFixture& f) {
+             f.run.continueWith(9);
+             f.run.playNextSegment();
+         },
+         PlayerOutcome::Played,
+         {"covered", "covered", "ended"}},
+        {"a player that cannot start", [](RunFixture&) {}, PlayerOutcome::NotStarted,
+         {"covered", "ended"}},
+        {"a failing player", [](RunFixture&) {}, PlayerOutcome::Failed, {"covered", "ended"}},
+        // The program ends: nothing is unlocked any more.
+        {"closing the window", [](RunFixture&) {}, PlayerOutcome::Closing, {"covered", "ended"},
+         0},
+    };
+    for (const auto& c : cases) {
+        RunFixture f;
+        FakeShowing showing;
+        f.run.setShowing(&showing);
+        f.playFirstSegmentWithAPauseAfterFive(c.outcome);
+        c.afterFirstSegment(f);
+        EXPECT_EQ(showing.events, c.expected) << c.name;
+        EXPECT_EQ(f.controls.unlocks, c.unlocks) << c.name;
+    }
+}
+
+TEST(PlaybackRun, TheFilmScreenReachesTheCommandLine) {
+    RunFixture f;
+    FakeShowing showing;
+    f.run.setShowing(&showing);
+    showing.screen = 1;
+    f.playFirstSegmentWithAPauseAfterFive(PlayerOutcome::Played);
+    ASSERT_EQ(f.player.calls.size(), 1u);
+    EXPECT_TRUE(f.player.calls[0].parameters.contains(
+        QStringLiteral(" --file-caching=1000 --qt-fullscreen-screennumber=1  file:///")));
+    showing.screen.reset();
+    f.run.continueWith(9);
+    f.run.playNextSegment();
+    ASSERT_EQ(f.player.calls.size(), 2u);
+    EXPECT_FALSE(f.player.calls[1].parameters.contains(QStringLiteral("screennumber")));
+}
