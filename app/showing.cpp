@@ -34,7 +34,9 @@ void Backdrop::cover(QScreen* screen) {
     m_painted = false;
     setScreen(screen);
     setGeometry(screen->geometry());
-    showFullScreen();
+    // Full screen without taking the focus (showFullScreen would ask for it).
+    setWindowState(Qt::WindowFullScreen);
+    show();
     raise();
 }
 

@@ -19,7 +19,8 @@ FILMARIN_RUN_PACKAGES=(
 FILMARIN_TEST_PACKAGES=(
     libgtest-dev googletest
     clang libclang-rt-dev
-    xvfb xauth x11-utils ffmpeg openbox xdotool dvdauthor
+    xvfb xauth x11-utils x11-xserver-utils ffmpeg openbox xdotool dvdauthor imagemagick
+    xserver-xorg-core xserver-xorg-video-dummy
     dpkg-dev desktop-file-utils lintian
     python3-fusepy "libfuse2t64|libfuse2"
     binutils-mingw-w64-x86-64 binutils-mingw-w64-i686

@@ -1,0 +1,338 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// A showing as the class sees it, with the real player on a real display: two excerpts of a
+// generated film with a pause between them, driven through the X server's keyboard as a
+// presenter's remote would. Screenshots of the whole display say what the class sees: the
+// film while it plays, black (on the film's screen) at the pause, the table when B lifts the
+// black. It times OK to black, black to the player's start, and the player's exit to the
+// pause dialog's focus. Run by showing_test.sh, which gives the display, the film, the player
+// and the number of screens to expect.
+#include "app/dialogweiter.h"
+#include "app/showing.h"
+#include "windowfixture.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QProcess>
+#include <QPushButton>
+#include <QScreen>
+#include <QTest>
+#include <QTimer>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <mutex>
+#include <set>
+#include <string>
+#include <thread>
+#include <unistd.h>
+
+using namespace filmarin;
+using namespace filmarin::testing;
+
+namespace {
+
+int failures = 0;
+
+void check(bool ok, const std::string& what) {
+    std::fprintf(stderr, "%s: %s\n", ok ? "ok" : "FAIL", what.c_str());
+    if (!ok)
+        ++failures;
+}
+
+QString env(const char* name) {
+    return QString::fromLocal8Bit(qgetenv(name));
+}
+
+// The program's child processes, seen from a thread of their own every millisecond while the
+// window's thread waits for the player in its 50 ms steps.
+class ChildWatch {
+public:
+    explicit ChildWatch(const QElapsedTimer& clock) : m_clock(clock) {
+        m_thread = std::thread([this] {
+            std::set<pid_t> seen;
+            while (!m_stop) {
+                if (m_child != 0 && !alive(m_child)) {
+                    m_child = 0;
+                    m_ended = m_clock.elapsed();
+                }
+                const pid_t child = m_child == 0 ? firstChild() : 0;
+                if (child != 0 && seen.insert(child).second) {
+                    std::ifstream cmdline("/proc/" + std::to_string(child) + "/cmdline");
+                    std::string arguments((std::istreambuf_iterator<char>(cmdline)),
+                                          std::istreambuf_iterator<char>());
+                    {
+                        const std::lock_guard<std::mutex> lock(m_mutex);
+                        m_arguments = arguments;
+                    }
+                    m_child = child;
+                    m_started = m_clock.elapsed();
+                    ++m_starts;
+                }
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            }
+        });
+    }
+    ~ChildWatch() {
+        m_stop = true;
+        m_thread.join();
+    }
+    pid_t child() const { return m_child; }
+    qint64 started() const { return m_started; }
+    qint64 ended() const { return m_ended; }
+    int starts() const { return m_starts; }
+    // The arguments of the last player started, each ended by a zero byte.
+    std::string arguments() const {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        return m_arguments;
+    }
+
+private:
+    // Not yet ended: neither gone nor a zombie that waits to be reaped.
+    static bool alive(pid_t pid) {
+        std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+        std::string line;
+        if (!std::getline(stat, line))
+            return false;
+        const std::size_t close = line.rfind(')');
+        return close != std::string::npos && close + 2 < line.size() && line[close + 2] != 'Z';
+    }
+
+    // The player: the launcher, or the vlc it has become; not the tools the probe runs
+    // (xdotool, import), nor a child that has not yet become what it runs.
+    static pid_t firstChild() {
+        const QDir tasks(QStringLiteral("/proc/self/task"));
+        for (const QString& task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+            std::ifstream children(
+                (tasks.filePath(task) + QStringLiteral("/children")).toStdString());
+            pid_t pid = 0;
+            while (children >> pid) {
+                std::ifstream cmdline("/proc/" + std::to_string(pid) + "/cmdline");
+                std::string program;
+                std::getline(cmdline, program, '\0');
+                const std::string name = program.substr(program.rfind('/') + 1);
+                if (name == "vlc" || name == "VLCportable.exe")
+                    return pid;
+            }
+        }
+        return 0;
+    }
+    const QElapsedTimer& m_clock;
+    mutable std::mutex m_mutex;
+    std::string m_arguments;
+    std::thread m_thread;
+    std::atomic<bool> m_stop{false};
+    std::atomic<pid_t> m_child{0};
+    std::atomic<qint64> m_started{-1};
+    std::atomic<qint64> m_ended{-1};
+    std::atomic<int> m_starts{0};
+};
+
+// Records when a window was first painted, and when it last became active.
+class Watch : public QObject {
+public:
+    Watch(const QElapsedTimer& clock) : m_clock(clock) {}
+    qint64 painted = -1;
+    qint64 activated = -1;
+    qint64 shown = -1;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint && painted < 0)
+            painted = m_clock.elapsed();
+        if (event->type() == QEvent::WindowActivate)
+            activated = m_clock.elapsed();
+        if (event->type() == QEvent::Show)
+            shown = m_clock.elapsed();
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    const QElapsedTimer& m_clock;
+};
+
+void key(const char* name) {
+    QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("key"), QLatin1String(name)});
+}
+
+QString shotFile(const QString& name) {
+    return env("FILMARIN_SHOTS") + QLatin1Char('/') + name + QStringLiteral(".png");
+}
+
+// The whole display, as the class would see it on its screens.
+void takeScreenshot(const QString& name) {
+    QProcess::execute(QStringLiteral("import"),
+                      {QStringLiteral("-window"), QStringLiteral("root"), shotFile(name)});
+}
+
+QImage loadScreenshot(const QString& name) {
+    QImage image(shotFile(name));
+    check(!image.isNull(), "screenshot " + name.toStdString());
+    return image.convertToFormat(QImage::Format_RGB32);
+}
+
+QImage screenshot(const QString& name) {
+    takeScreenshot(name);
+    return loadScreenshot(name);
+}
+
+// Shares of pixels in `area`, leaving out `except`: black ones and strongly coloured ones.
+struct Shares {
+    double black = 0;
+    double coloured = 0;
+};
+
+Shares shares(const QImage& image, QRect area, const QRect& except = QRect()) {
+    area &= image.rect();
+    qint64 all = 0, black = 0, coloured = 0;
+    for (int y = area.top(); y <= area.bottom(); y += 2) {
+        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = area.left(); x <= area.right(); x += 2) {
+            if (except.contains(x, y))
+                continue;
+            const QColor c(line[x]);
+            ++all;
+            if (c.red() < 12 && c.green() < 12 && c.blue() < 12)
+                ++black;
+            if (c.hsvSaturation() > 120 && c.value() > 100)
+                ++coloured;
+        }
+    }
+    if (all == 0)
+        return {};
+    return {double(black) / all, double(coloured) / all};
+}
+
+// Waits, handling the window's events, until `condition` holds or `ms` have passed.
+bool waitUntil(const std::function<bool()>& condition, int ms) {
+    return QTest::qWaitFor(condition, ms);
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    const QString player = env("FILMARIN_PLAYER");
+    const QString video = env("FILMARIN_VIDEO");
+    const int expectedScreens = env("FILMARIN_SCREENS").toInt();
+    QElapsedTimer clock;
+    clock.start();
+
+    WindowFixture f;
+    QFile::remove(f.playerPath());
+    check(QFile::copy(player, f.playerPath()), "the launcher is in the program folder");
+    TForm1& w = f.open(false);
+    f.chosenFile = video;
+    w.Datei1->trigger();
+    w.show();
+    check(waitUntil([&] { return !w.Timer2->isActive(); }, 5000), "the player check ran");
+    // Excerpt 1 from second 1 to 3, a pause, excerpt 2 from second 4 to 6.
+    w.StringGrid2->setCell(0, 1, QStringLiteral("0"));
+    w.StringGrid1->setCell(2, 1, QStringLiteral("1"));
+    w.StringGrid2->setCell(2, 1, QStringLiteral("3"));
+    w.StringGrid1->setCell(2, 2, QStringLiteral("4"));
+    w.StringGrid2->setCell(2, 2, QStringLiteral("6"));
+    w.CheckListBox1->setChecked(0, true);
+    w.Button1->click();
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    check(screens.size() == expectedScreens,
+          "the program sees " + std::to_string(expectedScreens) + " screen(s)");
+    const QRect mainScreen = w.screen()->geometry();
+    FilmShowing& showing = f.program->showing();
+    const int filmIndex = showing.filmScreenIndex();
+    const QRect filmScreen = screens.value(filmIndex)->geometry();
+    if (expectedScreens > 1)
+        check(filmScreen != mainScreen, "the film goes on the screen without the main window");
+
+    ChildWatch children(clock);
+    Watch backdropWatch(clock), dialogWatch(clock);
+    showing.backdrop().installEventFilter(&backdropWatch);
+    f.pauseDialog->installEventFilter(&dialogWatch);
+    qint64 okAt = -1;
+    QObject::connect(f.pauseDialog, &TDialogWeiter_Form::continueWith,
+                     [&] { okAt = clock.elapsed(); });
+
+    w.Abspielen1->trigger();
+    check(waitUntil([&] { return f.pauseDialog->isActiveWindow(); }, 3000),
+          "the pause dialog has the focus");
+    // The player check after start-up ran the player too.
+    check(waitUntil([&] { return children.child() == 0; }, 5000), "the player check has ended");
+    const int before = children.starts();
+    // OK from the keyboard, as the remote's key.
+    key("Next");
+    // The window's thread waits for the player in the process runner's loop: the picture
+    // during play is taken from a thread of its own, after the title card (2 s) and one
+    // second of the film.
+    std::thread shooter([&] {
+        for (int i = 0; i < 5000 && children.starts() == before; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        std::this_thread::sleep_for(std::chrono::milliseconds(3200));
+        takeScreenshot(QStringLiteral("1-playing"));
+    });
+    check(waitUntil([&] { return children.starts() == before + 1; }, 5000), "the player starts");
+    check(okAt >= 0 && backdropWatch.painted >= 0 && backdropWatch.painted <= children.started(),
+          "black covers the screen before the player starts");
+    std::fprintf(stderr, "OK to black %lld ms, OK to the player's start %lld ms\n",
+                 static_cast<long long>(backdropWatch.painted - okAt),
+                 static_cast<long long>(children.started() - okAt));
+    if (expectedScreens > 1) {
+        check(children.arguments().find("--qt-fullscreen-screennumber=" + std::to_string(filmIndex)) !=
+                  std::string::npos,
+              "the player is told the film's screen");
+    }
+
+    shooter.join();
+    const QImage playing = loadScreenshot(QStringLiteral("1-playing"));
+    const Shares film = shares(playing, filmScreen);
+    std::fprintf(stderr, "while playing: %.0f %% coloured on the film's screen\n",
+                 film.coloured * 100);
+    check(film.coloured > 0.4, "the film plays on the film's screen");
+    if (expectedScreens > 1)
+        check(shares(playing, w.frameGeometry()).coloured < 0.1,
+              "the teacher's screen shows the table, not the film");
+
+    check(waitUntil([&] { return f.pauseDialog->isVisible() && children.child() == 0; }, 8000),
+          "the pause dialog is back after the first excerpt");
+    check(waitUntil([&] { return f.pauseDialog->isActiveWindow(); }, 1000),
+          "the pause dialog has the focus again");
+    std::fprintf(stderr,
+                 "player's exit to the pause dialog's focus: %lld ms (shown after %lld ms)\n",
+                 static_cast<long long>(dialogWatch.activated - children.ended()),
+                 static_cast<long long>(dialogWatch.shown - children.ended()));
+    check(dialogWatch.activated - children.ended() <= 100,
+          "the pause dialog has the focus within 100 ms of the player's exit");
+    QTest::qWait(300);
+    const QRect dialog = f.pauseDialog->frameGeometry().adjusted(-2, -2, 2, 2);
+    const QImage paused = screenshot(QStringLiteral("2-pause"));
+    const Shares pause = shares(paused, filmScreen, dialog);
+    std::fprintf(stderr, "at the pause: %.2f %% black on the film's screen\n", pause.black * 100);
+    check(pause.black > 0.999, "black at the pause, but for the pause dialog");
+    if (expectedScreens > 1)
+        check(shares(paused, mainScreen).black < 0.5, "the teacher's screen shows the table");
+
+    key("b");
+    QTest::qWait(400);
+    const Shares lifted = shares(screenshot(QStringLiteral("3-lifted")), filmScreen, dialog);
+    check(lifted.black < 0.5, "B lifts the black");
+    key("period");
+    QTest::qWait(400);
+    const Shares back = shares(screenshot(QStringLiteral("4-black-again")), filmScreen, dialog);
+    check(back.black > 0.999, "\".\" brings it back");
+    check(f.pauseDialog->isActiveWindow(), "the pause dialog keeps the focus");
+
+    key("Next");
+    check(waitUntil([&] { return children.starts() == before + 2; }, 5000),
+          "the second excerpt starts");
+    check(waitUntil([&] { return children.child() == 0 && w.Panel1->isEnabled(); }, 10000),
+          "the run ends after the second excerpt");
+    QTest::qWait(300);
+    check(!showing.backdrop().covering(), "no black after the run");
+    const Shares after = shares(screenshot(QStringLiteral("5-after")), mainScreen);
+    check(after.black < 0.5, "the table is back");
+    check(f.messages.shown.empty(), "no message was shown");
+    std::fprintf(stderr, "%d failure(s)\n", failures);
+    return failures == 0 ? 0 : 1;
+}

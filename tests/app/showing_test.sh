@@ -1,0 +1,117 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# A showing with the real vlc, as a user with a fresh home folder, on a display with a window
+# manager. "one": one screen (Xvfb). "two": a laptop screen and a projector to its right, from
+# Xorg's dummy driver, which both the program's toolkit and vlc's see as two screens (this
+# needs root, to start Xorg). vlc refuses to run as root, so as root the test runs as the
+# user filmarin-player.
+#   showing_test.sh one|two PROBE LAUNCHER
+set -euo pipefail
+source "$(dirname "$0")/../waitfor.sh"
+screens=$1
+probe=$2
+launcher=$3
+
+for tool in vlc ffmpeg openbox xdotool xprop xsetroot import; do
+    if ! command -v "$tool" >/dev/null 2>&1; then
+        echo "The showing test needs $tool (the test command installs it)." >&2
+        exit 1
+    fi
+done
+if [ "$screens" = two ]; then
+    if [ "$(id -u)" -ne 0 ] || ! command -v Xorg >/dev/null 2>&1 || ! command -v xrandr >/dev/null ||
+        [ ! -e /usr/lib/xorg/modules/drivers/dummy_drv.so ]; then
+        echo "Two screens need root, Xorg, xrandr and Xorg's dummy driver: skipped." >&2
+        exit 77
+    fi
+fi
+
+work=$(mktemp -d /tmp/filmarin-showing-XXXXXX)
+server_pid=""
+wm_pid=""
+cleanup() {
+    [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null || true
+    [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null || true
+    wait 2>/dev/null || true
+    # Screenshots stay for a look when FILMARIN_SHOTS_KEEP names a folder.
+    if [ -n "${FILMARIN_SHOTS_KEEP:-}" ]; then
+        mkdir -p "$FILMARIN_SHOTS_KEEP"
+        cp "$work"/shots/*.png "$FILMARIN_SHOTS_KEEP/" 2>/dev/null || true
+    fi
+    rm -rf "$work"
+}
+trap cleanup EXIT
+chmod 755 "$work"
+mkdir "$work/home" "$work/shots" "$work/tmp"
+cp "$probe" "$work/showing_probe"
+cp "$launcher" "$work/launcher"
+
+ffmpeg -loglevel error -y -f lavfi -i testsrc=duration=8:size=640x360:rate=25 \
+    -f lavfi -i sine=frequency=440:duration=8 -shortest -pix_fmt yuv420p "$work/Film am Meer.mp4"
+printf 'pcm.!default {\n    type null\n}\n' >"$work/asound.conf"
+
+if [ "$screens" = one ]; then
+    Xvfb -displayfd 3 -screen 0 1366x768x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+    server_pid=$!
+    wait_for 10 "Xvfb gives a display" test -s "$work/display"
+    display=":$(cat "$work/display")"
+    expected=1
+else
+    # A virtual screen wide enough for both, one mode for each output.
+    cat >"$work/xorg.conf" <<'CONF'
+Section "Device"
+    Identifier "card"
+    Driver "dummy"
+    VideoRam 256000
+EndSection
+Section "Monitor"
+    Identifier "monitor"
+    HorizSync 5.0 - 1000.0
+    VertRefresh 5.0 - 200.0
+    Modeline "1920x1080" 148.50 1920 2008 2052 2200 1080 1084 1089 1125 +hsync +vsync
+    Modeline "1366x768" 85.50 1366 1436 1579 1792 768 771 777 798 +hsync +vsync
+EndSection
+Section "Screen"
+    Identifier "screen"
+    Device "card"
+    Monitor "monitor"
+    DefaultDepth 24
+    SubSection "Display"
+        Depth 24
+        Virtual 3840 1080
+        Modes "1366x768" "1920x1080"
+    EndSubSection
+EndSection
+CONF
+    number=$(for n in $(seq 40 99); do [ -e "/tmp/.X$n-lock" ] || { echo "$n"; break; }; done)
+    display=":$number"
+    mkdir "$work/xorg.conf.d"
+    Xorg "$display" -config "$work/xorg.conf" -configdir "$work/xorg.conf.d" -noreset -nolisten tcp \
+        -logfile "$work/xorg.log" >/dev/null 2>&1 &
+    server_pid=$!
+    wait_for 10 "Xorg with the dummy driver starts" env DISPLAY="$display" xdpyinfo >/dev/null 2>&1 \
+        || { tail -20 "$work/xorg.log" >&2; exit 1; }
+    # The laptop's own screen, and the projector to its right.
+    DISPLAY="$display" xrandr --output DUMMY0 --mode 1366x768 --pos 0x0 --primary
+    DISPLAY="$display" xrandr --addmode DUMMY1 1920x1080
+    DISPLAY="$display" xrandr --output DUMMY1 --mode 1920x1080 --right-of DUMMY0
+    DISPLAY="$display" xrandr --listmonitors >&2
+    expected=2
+fi
+# A desktop of a colour of its own, so that black is the backdrop's.
+DISPLAY="$display" xsetroot -solid '#3a6ea5'
+DISPLAY="$display" openbox >/dev/null 2>&1 &
+wm_pid=$!
+DISPLAY="$display" wait_for 10 "openbox starts" window_manager_running
+
+run_as=()
+if [ "$(id -u)" -eq 0 ]; then
+    id filmarin-player >/dev/null 2>&1 || useradd --system --no-create-home --shell /usr/sbin/nologin filmarin-player
+    chown -R filmarin-player "$work"
+    [ "$screens" = two ] && DISPLAY="$display" xhost +si:localuser:filmarin-player >/dev/null
+    run_as=(runuser -u filmarin-player --)
+fi
+"${run_as[@]}" env DISPLAY="$display" HOME="$work/home" XDG_RUNTIME_DIR="$work/home" \
+    TMPDIR="$work/tmp" QT_QPA_PLATFORM=xcb ALSA_CONFIG_PATH="$work/asound.conf" \
+    FILMARIN_PLAYER="$work/launcher" FILMARIN_VIDEO="$work/Film am Meer.mp4" \
+    FILMARIN_SCREENS="$expected" FILMARIN_SHOTS="$work/shots" "$work/showing_probe"
