@@ -12,7 +12,7 @@ screens=$1
 probe=$2
 launcher=$3
 
-for tool in vlc ffmpeg openbox xdotool xprop xsetroot import; do
+for tool in vlc ffmpeg openbox xdotool xprop xsetroot import dbus-run-session; do
     if ! command -v "$tool" >/dev/null 2>&1; then
         echo "The showing test needs $tool (the test command installs it)." >&2
         exit 1
@@ -111,7 +111,31 @@ if [ "$(id -u)" -eq 0 ]; then
     [ "$screens" = two ] && DISPLAY="$display" xhost +si:localuser:filmarin-player >/dev/null
     run_as=(runuser -u filmarin-player --)
 fi
+# On one screen the user has a vlc open already, with "Allow only one instance" and "Enqueue
+# items" set in the user's vlc settings, in a D-Bus session as on a desktop: the showing must
+# still play in a player of its own.
+mkdir -p "$work/home/.config/vlc"
+if [ "$screens" = one ]; then
+    printf '[core]\none-instance=1\nplaylist-enqueue=1\n' >"$work/home/.config/vlc/vlcrc"
+fi
+cat >"$work/session.sh" <<'SESSION'
+set -euo pipefail
+source "$FILMARIN_WAITFOR"
+if [ "$FILMARIN_SCREENS" = 1 ]; then
+    vlc -I dummy --no-qt-privacy-ask >/dev/null 2>&1 &
+    open_vlc=$!
+    trap 'kill $open_vlc 2>/dev/null || true' EXIT
+    wait_for 20 "the user's own vlc registers on D-Bus" sh -c \
+        'dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
+            org.freedesktop.DBus.ListNames | grep -q org.mpris.MediaPlayer2.vlc'
+fi
+"$FILMARIN_PROBE"
+SESSION
+cp "$(dirname "$0")/../waitfor.sh" "$work/waitfor.sh"
+[ "$(id -u)" -eq 0 ] && chown -R filmarin-player "$work"
 "${run_as[@]}" env DISPLAY="$display" HOME="$work/home" XDG_RUNTIME_DIR="$work/home" \
     TMPDIR="$work/tmp" QT_QPA_PLATFORM=xcb ALSA_CONFIG_PATH="$work/asound.conf" \
     FILMARIN_PLAYER="$work/launcher" FILMARIN_VIDEO="$work/Film am Meer.mp4" \
-    FILMARIN_SCREENS="$expected" FILMARIN_SHOTS="$work/shots" "$work/showing_probe"
+    FILMARIN_TRACE="${FILMARIN_TRACE:-}" FILMARIN_SCREENS="$expected" FILMARIN_SHOTS="$work/shots" \
+    FILMARIN_PROBE="$work/showing_probe" FILMARIN_WAITFOR="$work/waitfor.sh" \
+    dbus-run-session -- bash "$work/session.sh"
