@@ -46,9 +46,9 @@ TDialogWeiter_Form::TDialogWeiter_Form(QWidget* mainWindow)
     Button2->setAutoDefault(false);
     connect(Button1, &QPushButton::clicked, this, &TDialogWeiter_Form::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TDialogWeiter_Form::Button2Click);
-    for (QObject* watched : {static_cast<QObject*>(ComboBox1),
-                             static_cast<QObject*>(ComboBox1->lineEdit()),
-                             static_cast<QObject*>(Button1), static_cast<QObject*>(Button2)})
+    for (QObject* watched :
+         {static_cast<QObject*>(ComboBox1), static_cast<QObject*>(ComboBox1->lineEdit()),
+          static_cast<QObject*>(Button1), static_cast<QObject*>(Button2)})
         watched->installEventFilter(this);
     arrange();
 }

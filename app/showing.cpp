@@ -110,7 +110,8 @@ void FilmShowing::fillScreensMenu() {
     if (m_chosen && !screens.contains(m_chosen.data()))
         m_chosen = nullptr;
     if (!m_automatic) {
-        m_automatic = m_screensMenu.addAction(QStringLiteral("Bildschirm für den Film: automatisch"));
+        m_automatic =
+            m_screensMenu.addAction(QStringLiteral("Bildschirm für den Film: automatisch"));
         m_automatic->setObjectName(QStringLiteral("BildschirmAutomatisch1"));
         m_automatic->setCheckable(true);
         m_screenGroup->addAction(m_automatic);

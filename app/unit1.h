@@ -49,30 +49,30 @@ public:
     // Components, named as the program's commands and tests know them; the comment gives
     // what the user sees.
     QMenuBar* MainMenu1;
-    QMenu* Video1;               // menu "Video"
-    QAction* DVD1;               //   "Video-DVD/CD öffnen"
-    QAction* Datei1;             //   "Video-Datei öffnen"
-    QMenu* Ausschnitte1;         // menu "Zeiten"
-    QAction* ffnen1;             //   "öffnen"
-    QAction* speichern1;         //   "speichern"
-    QAction* allel1;             //   "alle Zeiten löschen"
-    QAction* Abspielenlschen1;   //   "alle Einträge "Abspielen" löschen"
-    QAction* alleabspielen1;     //   "Alle Einträge "Abspielen" markieren"
-    QAction* allePausen1;        //   "alle Pausen markieren"
-    QAction* Pausenlschen1;      //   "alle Pausen löschen"
-    QAction* itelauf1setzen1;    //   "alle Titelnummern auf 1 setzen"
-    QAction* Bemerkungenlschen1; //   "Standardüberschriften"
-    QMenu* Sprache1;             // menu "Sprache"
-    QAction* deutsch1;           //   "deutsch"
-    QAction* englisch1;          //   "englisch"
-    QAction* franzsisch1;        //   "französisch"
-    QAction* spanisch1;          //   "spanisch"
-    QAction* italienisch1;       //   "italienisch"
+    QMenu* Video1;                  // menu "Video"
+    QAction* DVD1;                  //   "Video-DVD/CD öffnen"
+    QAction* Datei1;                //   "Video-Datei öffnen"
+    QMenu* Ausschnitte1;            // menu "Zeiten"
+    QAction* ffnen1;                //   "öffnen"
+    QAction* speichern1;            //   "speichern"
+    QAction* allel1;                //   "alle Zeiten löschen"
+    QAction* Abspielenlschen1;      //   "alle Einträge "Abspielen" löschen"
+    QAction* alleabspielen1;        //   "Alle Einträge "Abspielen" markieren"
+    QAction* allePausen1;           //   "alle Pausen markieren"
+    QAction* Pausenlschen1;         //   "alle Pausen löschen"
+    QAction* itelauf1setzen1;       //   "alle Titelnummern auf 1 setzen"
+    QAction* Bemerkungenlschen1;    //   "Standardüberschriften"
+    QMenu* Sprache1;                // menu "Sprache"
+    QAction* deutsch1;              //   "deutsch"
+    QAction* englisch1;             //   "englisch"
+    QAction* franzsisch1;           //   "französisch"
+    QAction* spanisch1;             //   "spanisch"
+    QAction* italienisch1;          //   "italienisch"
     QMenu* Vorfuehrung1;            // menu "Vorführung"
     QAction* SchwarzerHintergrund1; //   "Schwarzer Hintergrund beim Abspielen"
                                     //   then the screens for the film
-    QAction* Abspielen1;         // menu command "Abspielen"
-    QAction* Info1;              // menu command "Info"
+    QAction* Abspielen1;            // menu command "Abspielen"
+    QAction* Info1;                 // menu command "Info"
 
     QFrame* Panel1;              // the table
     StaticText* StaticText6;     //   "Überschrift"
@@ -137,7 +137,9 @@ public:
     void setPlaybackRun(PlaybackRun* run) { m_run = run; }
     // Asked before each start of the player; while it answers false the start waits a tick,
     // at most a few tenths of a second.
-    void setPlayerMayStart(std::function<bool()> mayStart) { m_playerMayStart = std::move(mayStart); }
+    void setPlayerMayStart(std::function<bool()> mayStart) {
+        m_playerMayStart = std::move(mayStart);
+    }
 
     // The playback run's steps on this window.
     void StartRun();

@@ -93,9 +93,9 @@ void TForm1::createComponents() {
     deutsch1->setChecked(true);
     // How a showing looks to the class; the screen entries follow the separator.
     Vorfuehrung1 = named(MainMenu1->addMenu(QStringLiteral("Vorführung")), "Vorfuehrung1");
-    SchwarzerHintergrund1 = named(
-        Vorfuehrung1->addAction(QStringLiteral("Schwarzer Hintergrund beim Abspielen")),
-        "SchwarzerHintergrund1");
+    SchwarzerHintergrund1 =
+        named(Vorfuehrung1->addAction(QStringLiteral("Schwarzer Hintergrund beim Abspielen")),
+              "SchwarzerHintergrund1");
     SchwarzerHintergrund1->setCheckable(true);
     SchwarzerHintergrund1->setChecked(true);
     Vorfuehrung1->addSeparator();

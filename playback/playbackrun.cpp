@@ -72,10 +72,10 @@ void PlaybackRun::offerNextSegment() {
 }
 
 void PlaybackRun::playNextSegment() {
-    const SegmentInputs inputs{m_values.source,       m_values.table,
-                               m_values.spans,        m_values.view.pauses,
-                               m_values.imageFolder,  m_showing ? m_showing->playerScreen()
-                                                                : std::nullopt};
+    const SegmentInputs inputs{
+        m_values.source,      m_values.table,
+        m_values.spans,       m_values.view.pauses,
+        m_values.imageFolder, m_showing ? m_showing->playerScreen() : std::nullopt};
     const QString parameters = buildSegmentCommandLine(inputs, m_nextExcerpt);
     m_controls.LockControls();
     switch (m_player.RunPlayer(platform::kPriorityHigh, m_values.playerPath, parameters)) {

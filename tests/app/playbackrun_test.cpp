@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/showing.h"
 #include "playback/commandline.h"
 #include "playback/playbackrun.h"
 #include "playback/titlecards.h"
-#include "app/showing.h"
 #include "processexists.h"
 #include "table/tablecheck.h"
 #include "windowfixture.h"
@@ -680,11 +680,11 @@ void PlaybackRunTest::theScreensMenuListsThisComputersScreens() {
             entries << action->text() + (action->isChecked() ? QStringLiteral(" *") : QString());
     }
     const QSize size = r.window->screen()->size() * r.window->screen()->devicePixelRatio();
-    QCOMPARE(entries, (QStringList{QStringLiteral("Schwarzer Hintergrund beim Abspielen *"),
-                                   QStringLiteral("Bildschirm für den Film: automatisch *"),
-                                   QStringLiteral("Bildschirm 1: %1×%2")
-                                       .arg(size.width())
-                                       .arg(size.height())}));
+    QCOMPARE(
+        entries,
+        (QStringList{QStringLiteral("Schwarzer Hintergrund beim Abspielen *"),
+                     QStringLiteral("Bildschirm für den Film: automatisch *"),
+                     QStringLiteral("Bildschirm 1: %1×%2").arg(size.width()).arg(size.height())}));
     r.program->showing().screenEntries().last()->trigger();
     QVERIFY(r.program->showing().screenEntries().last()->isChecked());
     QVERIFY(!r.program->showing().screenEntries().first()->isChecked());

@@ -18,9 +18,9 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QScreen>
-#include <QWindow>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -288,8 +288,8 @@ int main(int argc, char* argv[]) {
                  static_cast<long long>(backdropWatch.painted - okAt),
                  static_cast<long long>(children.started() - okAt));
     if (expectedScreens > 1) {
-        check(children.arguments().find("--qt-fullscreen-screennumber=" + std::to_string(filmIndex)) !=
-                  std::string::npos,
+        check(children.arguments().find("--qt-fullscreen-screennumber=" +
+                                        std::to_string(filmIndex)) != std::string::npos,
               "the player is told the film's screen");
     }
 
@@ -312,7 +312,8 @@ int main(int argc, char* argv[]) {
     check(waitUntil([&] { return f.pauseDialog->isActiveWindow(); }, 1000),
           "the pause dialog has the focus again");
     std::fprintf(stderr, "ended at %lld, shown %lld, activated %lld\n",
-                 static_cast<long long>(children.ended()), static_cast<long long>(dialogWatch.shown),
+                 static_cast<long long>(children.ended()),
+                 static_cast<long long>(dialogWatch.shown),
                  static_cast<long long>(dialogWatch.activated));
     std::fprintf(stderr,
                  "player's exit to the pause dialog's focus: %lld ms (shown after %lld ms)\n",
@@ -353,9 +354,9 @@ int main(int argc, char* argv[]) {
         // chosen screen that has gone leaves the choice to the rule.
         showing.screenEntries().last()->trigger();
         check(showing.playerScreen() == 1, "the projector is chosen");
-        QProcess::execute(QStringLiteral("xrandr"),
-                          {QStringLiteral("--output"), QStringLiteral("DUMMY1"),
-                           QStringLiteral("--off")});
+        QProcess::execute(
+            QStringLiteral("xrandr"),
+            {QStringLiteral("--output"), QStringLiteral("DUMMY1"), QStringLiteral("--off")});
         check(waitUntil([] { return QGuiApplication::screens().size() == 1; }, 5000),
               "the projector is gone");
         QTest::qWait(100);

@@ -380,17 +380,17 @@ void TForm1Test::lockAndUnlock() {
     TForm1& w = f.open();
     w.LockControls();
     w.LockControls();
-    for (QAction* a : {w.Video1->menuAction(), w.Ausschnitte1->menuAction(),
-                       w.Sprache1->menuAction(), w.Vorfuehrung1->menuAction(), w.Abspielen1,
-                       w.Info1})
+    for (QAction* a :
+         {w.Video1->menuAction(), w.Ausschnitte1->menuAction(), w.Sprache1->menuAction(),
+          w.Vorfuehrung1->menuAction(), w.Abspielen1, w.Info1})
         QVERIFY(!a->isEnabled());
     QVERIFY(!w.Panel1->isEnabled());
     QVERIFY(!w.Panel2->isEnabled());
     QVERIFY(!w.StringGrid1->isEnabled());
     w.UnlockControls();
-    for (QAction* a : {w.Video1->menuAction(), w.Ausschnitte1->menuAction(),
-                       w.Sprache1->menuAction(), w.Vorfuehrung1->menuAction(), w.Abspielen1,
-                       w.Info1})
+    for (QAction* a :
+         {w.Video1->menuAction(), w.Ausschnitte1->menuAction(), w.Sprache1->menuAction(),
+          w.Vorfuehrung1->menuAction(), w.Abspielen1, w.Info1})
         QVERIFY(a->isEnabled());
     QVERIFY(w.Panel1->isEnabled());
     QVERIFY(w.Button1->isEnabled());

@@ -142,8 +142,7 @@ TEST(PlayerCommandLine, TheFilmScreenIsNamedOnlyWhereAScreenIsChosen) {
     const QString onScreen0 = buildSegmentCommandLine(second, next);
     // Named once, before the first item, and otherwise the same line.
     EXPECT_EQ(onScreen0.count(QStringLiteral("--qt-fullscreen-screennumber=0")), 1);
-    EXPECT_EQ(QString(onScreen0).remove(QStringLiteral(" --qt-fullscreen-screennumber=0")),
-              single);
+    EXPECT_EQ(QString(onScreen0).remove(QStringLiteral(" --qt-fullscreen-screennumber=0")), single);
 }
 
 TEST(PlayerCommandLine, SourceItemsOfEveryKind) {

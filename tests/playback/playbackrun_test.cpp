@@ -7,8 +7,8 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 #include <functional>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
@@ -297,7 +297,9 @@ TEST(PlaybackRun, TheScreenIsCoveredFromEachOkUntilTheRunEnds) {
         std::vector<std::string> expected;
         int unlocks = 1;
     } cases[] = {
-        {"Beenden at the pause", [](RunFixture& f) { f.run.endAtPause(); }, PlayerOutcome::Played,
+        {"Beenden at the pause",
+         [](RunFixture& f) { f.run.endAtPause(); },
+         PlayerOutcome::Played,
          {"covered", "ended"}},
         {"the last segment",
          [](RunFixture& f) {
@@ -306,12 +308,13 @@ TEST(PlaybackRun, TheScreenIsCoveredFromEachOkUntilTheRunEnds) {
          },
          PlayerOutcome::Played,
          {"covered", "covered", "ended"}},
-        {"a player that cannot start", [](RunFixture&) {}, PlayerOutcome::NotStarted,
+        {"a player that cannot start",
+         [](RunFixture&) {},
+         PlayerOutcome::NotStarted,
          {"covered", "ended"}},
         {"a failing player", [](RunFixture&) {}, PlayerOutcome::Failed, {"covered", "ended"}},
         // The program ends: nothing is unlocked any more.
-        {"closing the window", [](RunFixture&) {}, PlayerOutcome::Closing, {"covered", "ended"},
-         0},
+        {"closing the window", [](RunFixture&) {}, PlayerOutcome::Closing, {"covered", "ended"}, 0},
     };
     for (const auto& c : cases) {
         RunFixture f;
