@@ -8,6 +8,7 @@
 #include "platformtext/platformtext.h"
 #include "playback/playercheck.h"
 #include "playback/playerprocess.h"
+#include "playback/playlist.h"
 #include "playback/titlecards.h"
 #include "table/tablecheck.h"
 #include "table/textops.h"
@@ -19,6 +20,7 @@
 #include <QFileDialog>
 #include <QFrame>
 #include <QMenu>
+#include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 
@@ -33,6 +35,8 @@ TForm1::TForm1(ProgramValues& values, WindowEnvironment environment, QWidget* pa
         m_messages = m_ownMessages.get();
     }
     createComponents();
+    m_preview = new PreviewSession(this);
+    connect(m_preview, &PreviewSession::ended, this, &TForm1::previewEnded);
     FormCreate();
 }
 
@@ -41,7 +45,8 @@ TForm1::~TForm1() {
     // it is destroyed: a settings file, or on Windows the registry. The program keeps no
     // settings, so its file dialogs are left undestroyed, and the process ends with them.
     static QList<QFileDialog*> keptUndestroyed;
-    for (QFileDialog* dialog : {OpenDialogVideo, OpenDialogZeiten, SaveDialogZeiten}) {
+    for (QFileDialog* dialog :
+         {OpenDialogVideo, OpenDialogZeiten, SaveDialogZeiten, m_saveDialogPlaylist}) {
         if (dialog) {
             dialog->setParent(nullptr);
             keptUndestroyed.append(dialog);
@@ -259,6 +264,8 @@ void TForm1::speichern1Click() {
 }
 
 void TForm1::Abspielen1Click() {
+    // The showing takes over from the preview.
+    m_preview->end();
     const CardResult cards = writeTitleCards(*StringGrid4, m_values.documentsFolder,
                                              m_values.programFolder, m_values.imageFolder);
     if (!cards.ok) {
@@ -348,6 +355,105 @@ void TForm1::Timer2Timer() {
 
 void TForm1::FormClose() {
     m_closingFlag = true;
+    m_preview->end();
+}
+
+void TForm1::Vorschau1Click() {
+    const int row = m_tableRow;
+    if (!sourceAvailable(m_values.source)) {
+        showChooseSourceMessage(*m_messages);
+        return;
+    }
+    if (!LocatePlayer())
+        return;
+    // The row's values as the table check takes them.
+    RefreshTotals();
+    const std::optional<std::int32_t> start = secondsOf(
+        m_values.table.startTimes[cellIndex(0, row)], m_values.table.startTimes[cellIndex(1, row)],
+        m_values.table.startTimes[cellIndex(2, row)]);
+    const std::int32_t title = m_values.table.titleNumbers[cellIndex(0, row)];
+    if (!m_preview->start(m_values.playerPath, m_values.source, title, start)) {
+        m_messages->showMessage(QStringLiteral("Fehler"),
+                                playerNotStartedMessage(m_values.playerPath), MessageIcon::Error);
+        return;
+    }
+    Startzeituebernehmen1->setEnabled(true);
+    Stoppzeituebernehmen1->setEnabled(true);
+}
+
+void TForm1::Startzeituebernehmen1Click() {
+    takeFromPreview(TakenTime::Start);
+}
+
+void TForm1::Stoppzeituebernehmen1Click() {
+    takeFromPreview(TakenTime::Stop);
+}
+
+void TForm1::takeFromPreview(TakenTime which) {
+    PlayerControl* control = m_preview->control();
+    if (!control)
+        return;
+    // The row where the cursor is now; the answer comes within a second.
+    const int row = m_tableRow;
+    const bool withTitle = m_values.source.kind == SourceKind::DvdVideo;
+    QPointer<TForm1> window(this);
+    control->askTime([window, row, which, withTitle](std::optional<std::int64_t> seconds) {
+        if (!window)
+            return;
+        if (!seconds) {
+            window->m_messages->showMessage(
+                QStringLiteral("Information"),
+                QStringLiteral("Der Player hat seine Position nicht genannt. Bitte versuchen "
+                               "Sie es noch einmal, während die Vorschau läuft."),
+                MessageIcon::Information);
+            return;
+        }
+        PlayerControl* again = window->m_preview->control();
+        if (!withTitle || !again) {
+            takeIntoRow(window->view(), row, which, *seconds, std::nullopt);
+            window->RefreshTotals();
+            return;
+        }
+        again->askTitle([window, row, which, seconds](std::optional<std::int64_t> title) {
+            if (!window)
+                return;
+            takeIntoRow(window->view(), row, which, *seconds, title);
+            window->RefreshTotals();
+        });
+    });
+}
+
+void TForm1::previewEnded() {
+    Startzeituebernehmen1->setEnabled(false);
+    Stoppzeituebernehmen1->setEnabled(false);
+}
+
+void TForm1::Wiedergabeliste1Click() {
+    // The same checks and values as a showing: the source, the table, the ticked excerpts.
+    if (!sourceAvailable(m_values.source)) {
+        showChooseSourceMessage(*m_messages);
+        return;
+    }
+    if (!checkTable(m_values.table, *m_view))
+        return;
+    if (!computeSpans(m_values.table, m_values.spans, m_view->play)) {
+        m_messages->showMessage(QStringLiteral("Information"), nothingSelectedMessage(),
+                                MessageIcon::Information);
+        return;
+    }
+    writeTableToGrids(m_values.table, *m_view);
+    showTotal(m_values.spans, m_view->total);
+    StringGrid4->viewport()->update();
+    QFileDialog& dialog = saveDialogPlaylist();
+    dialog.setDirectory(m_values.documentsFolder);
+    const std::optional<QString> path = runFileDialog(dialog);
+    if (!path)
+        return;
+    LanguageCodeFromMenu();
+    const PlaylistInputs inputs{m_values.source, m_values.table, m_values.spans, *StringGrid4};
+    const CardResult saved = savePlaylist(*path, inputs);
+    if (!saved.ok)
+        m_messages->showMessage(QStringLiteral("Fehler"), saved.error, MessageIcon::Error);
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

@@ -4,6 +4,8 @@
 #include "checklistbox.h"
 #include "labelededit.h"
 #include "playback/playbackrun.h"
+#include "playback/preview.h"
+#include "previewsession.h"
 #include "programvalues.h"
 #include "sources/ownthread.h"
 #include "statictext.h"
@@ -52,6 +54,9 @@ public:
     QMenu* Video1;                  // menu "Video"
     QAction* DVD1;                  //   "Video-DVD/CD öffnen"
     QAction* Datei1;                //   "Video-Datei öffnen"
+    QAction* Vorschau1;             //   "Vorschau" (F5)
+    QAction* Startzeituebernehmen1; //   "Startzeit übernehmen" (F6)
+    QAction* Stoppzeituebernehmen1; //   "Stoppzeit übernehmen" (F7)
     QMenu* Ausschnitte1;            // menu "Zeiten"
     QAction* ffnen1;                //   "öffnen"
     QAction* speichern1;            //   "speichern"
@@ -62,6 +67,7 @@ public:
     QAction* Pausenlschen1;         //   "alle Pausen löschen"
     QAction* itelauf1setzen1;       //   "alle Titelnummern auf 1 setzen"
     QAction* Bemerkungenlschen1;    //   "Standardüberschriften"
+    QAction* Wiedergabeliste1;      //   "Als Wiedergabeliste speichern…"
     QMenu* Sprache1;                // menu "Sprache"
     QAction* deutsch1;              //   "deutsch"
     QAction* englisch1;             //   "englisch"
@@ -119,6 +125,11 @@ public:
     TableView& view() { return *m_view; }
     MessageSink& messages() { return *m_messages; }
     bool closingFlag() const { return m_closingFlag; }
+    // The preview's player, while one runs.
+    PreviewSession& preview() { return *m_preview; }
+    // The excerpt row the preview's commands are for.
+    int tableRow() const { return m_tableRow; }
+    QFileDialog& saveDialogPlaylist();
 
     // Window operations other parts of the program use.
     void LockControls() override;
@@ -169,6 +180,10 @@ public slots:
     void Button1Click();
     void Timer1Timer();
     void Timer2Timer();
+    void Vorschau1Click();
+    void Startzeituebernehmen1Click();
+    void Stoppzeituebernehmen1Click();
+    void Wiedergabeliste1Click();
 
 public:
     void setVisible(bool visible) override;
@@ -199,6 +214,8 @@ private:
     QFileDialog* makeFileDialog(const char* name);
     std::function<std::shared_ptr<PendingAnswer<std::int32_t>>(const QString&)> m_pathLook;
     TimesFileContext timesFileContext();
+    void takeFromPreview(TakenTime which);
+    void previewEnded();
 
     ProgramValues& m_values;
     WindowEnvironment m_environment;
@@ -210,6 +227,9 @@ private:
     PlaybackRun* m_run = nullptr;
     std::function<bool()> m_playerMayStart;
     int m_ticksWaited = 0;
+    PreviewSession* m_preview = nullptr;
+    int m_tableRow = 1;
+    QFileDialog* m_saveDialogPlaylist = nullptr;
     bool m_centred = false;
     bool m_closingFlag = false;
 };

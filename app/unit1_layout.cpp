@@ -57,6 +57,20 @@ void TForm1::createComponents() {
     Video1 = named(MainMenu1->addMenu(QStringLiteral("Video")), "Video1");
     DVD1 = named(Video1->addAction(QStringLiteral("Video-DVD/CD öffnen")), "DVD1");
     Datei1 = named(Video1->addAction(QStringLiteral("Video-Datei öffnen")), "Datei1");
+    // The preview of the source, whose position the teacher takes into the table.
+    Video1->addSeparator();
+    Vorschau1 = named(Video1->addAction(QStringLiteral("Vorschau")), "Vorschau1");
+    Vorschau1->setShortcut(QKeySequence(Qt::Key_F5));
+    Startzeituebernehmen1 =
+        named(Video1->addAction(QStringLiteral("Startzeit übernehmen")), "Startzeituebernehmen1");
+    Startzeituebernehmen1->setShortcut(QKeySequence(Qt::Key_F6));
+    Stoppzeituebernehmen1 =
+        named(Video1->addAction(QStringLiteral("Stoppzeit übernehmen")), "Stoppzeituebernehmen1");
+    Stoppzeituebernehmen1->setShortcut(QKeySequence(Qt::Key_F7));
+    for (QAction* action : {Vorschau1, Startzeituebernehmen1, Stoppzeituebernehmen1})
+        action->setShortcutContext(Qt::WindowShortcut);
+    Startzeituebernehmen1->setEnabled(false);
+    Stoppzeituebernehmen1->setEnabled(false);
     Ausschnitte1 = named(MainMenu1->addMenu(QStringLiteral("Zeiten")), "Ausschnitte1");
     ffnen1 = named(Ausschnitte1->addAction(QStringLiteral("öffnen")), "ffnen1");
     speichern1 = named(Ausschnitte1->addAction(QStringLiteral("speichern")), "speichern1");
@@ -76,6 +90,10 @@ void TForm1::createComponents() {
               "itelauf1setzen1");
     Bemerkungenlschen1 = named(Ausschnitte1->addAction(QStringLiteral("Standardüberschriften")),
                                "Bemerkungenlschen1");
+    Ausschnitte1->addSeparator();
+    Wiedergabeliste1 =
+        named(Ausschnitte1->addAction(QStringLiteral("Als Wiedergabeliste speichern…")),
+              "Wiedergabeliste1");
     Sprache1 = named(MainMenu1->addMenu(QStringLiteral("Sprache")), "Sprache1");
     m_languages = new QActionGroup(this);
     m_languages->setExclusive(true);
@@ -155,8 +173,20 @@ void TForm1::connectComponents() {
     connect(itelauf1setzen1, &QAction::triggered, this, &TForm1::itelauf1setzen1Click);
     connect(Bemerkungenlschen1, &QAction::triggered, this, &TForm1::Bemerkungenlschen1Click);
     connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
-    for (StringGrid* grid : {StringGrid1, StringGrid2, StringGrid3, StringGrid4})
+    for (StringGrid* grid : {StringGrid1, StringGrid2, StringGrid3, StringGrid4}) {
         connect(grid, &StringGrid::gridClicked, this, &TForm1::RefreshTotals);
+        // The row the preview's commands are for: where the cell cursor is.
+        connect(grid, &QTableWidget::currentCellChanged, this, [this](int row) {
+            if (row >= 1 && row <= kExcerptCount)
+                m_tableRow = row;
+        });
+        grid->setContextMenuPolicy(Qt::ActionsContextMenu);
+        grid->addActions({Vorschau1, Startzeituebernehmen1, Stoppzeituebernehmen1});
+    }
+    connect(Vorschau1, &QAction::triggered, this, &TForm1::Vorschau1Click);
+    connect(Startzeituebernehmen1, &QAction::triggered, this, &TForm1::Startzeituebernehmen1Click);
+    connect(Stoppzeituebernehmen1, &QAction::triggered, this, &TForm1::Stoppzeituebernehmen1Click);
+    connect(Wiedergabeliste1, &QAction::triggered, this, &TForm1::Wiedergabeliste1Click);
     for (CheckListBox* list : {CheckListBox1, CheckListBox2})
         connect(list, &CheckListBox::listClicked, this, &TForm1::RefreshTotals);
     connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
@@ -273,6 +303,21 @@ QFileDialog& TForm1::saveDialogZeiten() {
         SaveDialogZeiten->setOption(QFileDialog::DontConfirmOverwrite);
     }
     return *SaveDialogZeiten;
+}
+
+QFileDialog& TForm1::saveDialogPlaylist() {
+    if (!m_saveDialogPlaylist) {
+        m_saveDialogPlaylist = makeFileDialog("SaveDialogWiedergabeliste");
+        m_saveDialogPlaylist->setAcceptMode(QFileDialog::AcceptSave);
+        m_saveDialogPlaylist->setFileMode(QFileDialog::AnyFile);
+        m_saveDialogPlaylist->setNameFilter(QStringLiteral("Wiedergabeliste (*.xspf)"));
+        m_saveDialogPlaylist->setDefaultSuffix(QStringLiteral("xspf"));
+        // Said where the file is named: what the playlist holds, and what it cannot.
+        m_saveDialogPlaylist->setWindowTitle(QStringLiteral(
+            "Als Wiedergabeliste speichern (ohne Pausen; die Titelkarten kommen in einen "
+            "Ordner daneben)"));
+    }
+    return *m_saveDialogPlaylist;
 }
 
 std::optional<QString> TForm1::runFileDialog(QFileDialog& dialog) {

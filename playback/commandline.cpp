@@ -38,32 +38,31 @@ QString encodeFilePath(const QString& path) {
     return encoded;
 }
 
-QString buildExcerptItem(const SegmentInputs& inputs, int n) {
-    const QString title = QString::number(inputs.table.titleNumbers[cellIndex(0, n)]);
-    const QString& root = inputs.source.driveRoot;
-    QString source;
-    switch (inputs.source.kind) {
+QString sourceItem(const MediaSource& mediaSource, std::int32_t titleNumber) {
+    const QString title = QString::number(titleNumber);
+    const QString& root = mediaSource.driveRoot;
+    switch (mediaSource.kind) {
     // A drive root is encoded like a file path: a mount point may hold blanks, "#" or "%".
     // A Windows root ("D:") has none of them.
     case SourceKind::DvdVideo:
-        source =
-            QStringLiteral("dvdsimple:///") + encodeFilePath(root) + QStringLiteral("/#") + title;
-        break;
+        return QStringLiteral("dvdsimple:///") + encodeFilePath(root) + QStringLiteral("/#") +
+               title;
     case SourceKind::Vcd:
     case SourceKind::Svcd:
-        source = QStringLiteral("vcd:///") + encodeFilePath(videoCdLocation(root)) +
-                 QLatin1Char('#') + title;
-        break;
+        return QStringLiteral("vcd:///") + encodeFilePath(videoCdLocation(root)) +
+               QLatin1Char('#') + title;
     case SourceKind::AudioCd:
-        source = QStringLiteral("cdda:///") + encodeFilePath(audioCdDevice(root)) +
-                 QStringLiteral(" :cdda-track=") + title;
-        break;
+        return QStringLiteral("cdda:///") + encodeFilePath(audioCdDevice(root)) +
+               QStringLiteral(" :cdda-track=") + title;
     case SourceKind::VideoFile:
-        source = QStringLiteral("file:///") + encodeFilePath(inputs.source.videoFilePath);
-        break;
+        return QStringLiteral("file:///") + encodeFilePath(mediaSource.videoFilePath);
     default:
-        break;
+        return QString();
     }
+}
+
+QString buildExcerptItem(const SegmentInputs& inputs, int n) {
+    const QString source = sourceItem(inputs.source, inputs.table.titleNumbers[cellIndex(0, n)]);
     return QStringLiteral(" file:///") + encodeFilePath(titleCardPath(inputs.imageFolder, n)) +
            QStringLiteral(" :file-caching=300 :start-time=0.000 :stop-time=") +
            QString::number(kTitleCardSeconds) + QStringLiteral(".000 ") + source;

@@ -31,6 +31,10 @@ struct SegmentInputs {
 // the item always names that file and never splits into further arguments.
 QString encodeFilePath(const QString& path);
 
+// The player's item for the source at a title (a DVD's title, a CD's track; unused for a
+// video file), without options of its own but an audio CD's track.
+QString sourceItem(const MediaSource& source, std::int32_t title);
+
 // Title card item and source item of excerpt n, without its times.
 QString buildExcerptItem(const SegmentInputs& inputs, int n);
 

@@ -224,18 +224,25 @@ CardResult writeTitleCards(const CellGrid& headings, const QString& documentsFol
     // A folder found in another case ("bilder_vlc") is the one the cards go into.
     imageFolder = fromPlatform(platform::pathAsStored(toPlatform(imageFolder)));
     for (int n = 1; n <= kExcerptCount; ++n) {
-        QString heading = n < headings.rowCount() ? headings.cell(1, n) : QString();
-        trimBlanks(heading);
-        if (heading.isEmpty())
-            heading = QStringLiteral("Ausschnitt ") + QString::number(n);
-        const CardResult card =
-            renderTextImage(100, kTitleCardHeight, kTitleCardWidth, heading, QColor(255, 255, 0),
-                            QStringLiteral("Arial"), kTitleCardMaxFontSize, QColor(0, 0, 0),
-                            titleCardPath(imageFolder, n));
+        const CardResult card = writeTitleCard(headings, n, titleCardPath(imageFolder, n));
         if (!card.ok)
             return card;
     }
     return {};
+}
+
+QString cardHeading(const CellGrid& headings, int excerpt) {
+    QString heading = excerpt < headings.rowCount() ? headings.cell(1, excerpt) : QString();
+    trimBlanks(heading);
+    if (heading.isEmpty())
+        heading = QStringLiteral("Ausschnitt ") + QString::number(excerpt);
+    return heading;
+}
+
+CardResult writeTitleCard(const CellGrid& headings, int excerpt, const QString& path) {
+    return renderTextImage(100, kTitleCardHeight, kTitleCardWidth, cardHeading(headings, excerpt),
+                           QColor(255, 255, 0), QStringLiteral("Arial"), kTitleCardMaxFontSize,
+                           QColor(0, 0, 0), path);
 }
 
 } // namespace filmarin

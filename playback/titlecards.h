@@ -52,6 +52,11 @@ QString noImageFolderMessage(const QString& documentsFolder, const QString& prog
 CardResult writeTitleCards(const CellGrid& headings, const QString& documentsFolder,
                            const QString& programFolder, QString& imageFolder);
 
+// The text on excerpt n's card: its heading, or "Ausschnitt N" where it has none.
+QString cardHeading(const CellGrid& headings, int excerpt);
+// Writes excerpt n's card to `path`.
+CardResult writeTitleCard(const CellGrid& headings, int excerpt, const QString& path);
+
 // Encodes 24-bit RGB rows, `stride` bytes apart, as a baseline JFIF file (libjpeg's
 // defaults, then `quality` with baseline-compatible tables).
 bool encodeJpeg(const unsigned char* rgb, int width, int height, std::size_t stride, int quality,

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The portable player's place on Linux. It takes the arguments the program gives the
-// portable player, leaves out "--high-priority" (a Windows-only option the Linux player
-// stops at) and replaces itself with the system's vlc, the other arguments in their order.
-// Like a ready-configured portable player, vlc then asks no privacy question on its first
+// portable player, leaves out "--high-priority" and "--rc-quiet" (Windows-only options the
+// Linux player stops at) and replaces itself with the system's vlc, the other arguments in their
+// order. Like a ready-configured portable player, vlc then asks no privacy question on its first
 // start (the dialog would cover the film) and looks up no metadata on the network. It plays
 // by itself even where the user's vlc settings allow only one instance: handed to a vlc that
 // is already open, the excerpts would play there while the program went on to the pause.
@@ -24,7 +24,7 @@ int main(int argc, char* argv[]) {
     arguments.push_back(noNetworkMetadata);
     arguments.push_back(ownInstance);
     for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--high-priority") != 0)
+        if (std::strcmp(argv[i], "--high-priority") != 0 && std::strcmp(argv[i], "--rc-quiet") != 0)
             arguments.push_back(argv[i]);
     }
     arguments.push_back(nullptr);

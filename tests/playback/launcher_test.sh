@@ -2,7 +2,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The launcher hands its arguments to the vlc it finds on the PATH: first the options that
 # make it behave like a ready-configured portable player, then every argument in its order,
-# blanks and all, less "--high-priority". A stand-in vlc records what it gets.
+# blanks and all, less "--high-priority" and "--rc-quiet". A stand-in vlc records what it gets.
 set -euo pipefail
 launcher=$1
 work=$(mktemp -d /tmp/filmarin-launcher-XXXXXX)
@@ -12,7 +12,7 @@ cat >"$work/vlc" <<'STANDIN'
 for argument in "$@"; do printf '%s\n' "$argument"; done
 STANDIN
 chmod +x "$work/vlc"
-PATH="$work:$PATH" "$launcher" --mouse-hide-timeout=0 --high-priority --no-repeat \
+PATH="$work:$PATH" "$launcher" --mouse-hide-timeout=0 --high-priority --rc-quiet --no-repeat \
     "file:///tmp/Mein%20Film.mp4" ":start-time=1.000" "zwei Wörter" "" >"$work/got"
 printf '%s\n' --no-qt-privacy-ask --no-metadata-network-access --no-one-instance \
     --mouse-hide-timeout=0 \

@@ -7,6 +7,7 @@
 // command line, as UTF-8. With child.txt beside it, it starts a second stand-in as its child and
 // waits for it, as the portable player's launcher does; the child writes its process number to
 // child.pid and waits the same delay.
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -16,11 +17,16 @@
 
 #ifdef _WIN32
 // clang-format off
+#include <winsock2.h>
+#include <ws2tcpip.h>
 #include <windows.h>
 #include <process.h>
 #include <shellapi.h> // after windows.h, which it needs
 // clang-format on
 #else
+#include <sys/select.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
@@ -98,6 +104,137 @@ void runChild(const fs::path& self) {
 #endif
 }
 
+#ifdef _WIN32
+using Socket = SOCKET;
+constexpr Socket kNoSocket = INVALID_SOCKET;
+void closeSocket(Socket s) {
+    ::closesocket(s);
+}
+#else
+using Socket = int;
+constexpr Socket kNoSocket = -1;
+void closeSocket(Socket s) {
+    ::close(s);
+}
+#endif
+
+// Listens where the player's control interface would: a Unix socket's path (--rc-unix) or
+// 127.0.0.1:PORT (--rc-host).
+Socket listenAt(const std::string& option) {
+#ifdef _WIN32
+    WSADATA data;
+    WSAStartup(MAKEWORD(2, 2), &data);
+    const std::string prefix = "--rc-host=127.0.0.1:";
+    if (option.rfind(prefix, 0) != 0)
+        return kNoSocket;
+    const Socket s = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<u_short>(std::stoi(option.substr(prefix.size()))));
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+#else
+    const std::string prefix = "--rc-unix=";
+    if (option.rfind(prefix, 0) != 0)
+        return kNoSocket;
+    const std::string path = option.substr(prefix.size());
+    const Socket s = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    path.copy(address.sun_path, sizeof address.sun_path - 1);
+#endif
+    if (::bind(s, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
+        ::listen(s, 1) != 0) {
+        closeSocket(s);
+        return kNoSocket;
+    }
+    return s;
+}
+
+bool readable(Socket s, int ms) {
+    fd_set set;
+    FD_ZERO(&set);
+    FD_SET(s, &set);
+    timeval wait{ms / 1000, (ms % 1000) * 1000};
+    return ::select(static_cast<int>(s) + 1, &set, nullptr, nullptr, &wait) > 0;
+}
+
+void sendText(Socket s, const std::string& text) {
+    ::send(s, text.data(), static_cast<int>(text.size()), 0);
+}
+
+long numberIn(const fs::path& file, long fallback) {
+    std::ifstream in(file);
+    long value = fallback;
+    in >> value;
+    return value;
+}
+
+// Speaks the player's remote-control protocol as VLC 3 does, CR LF after each line, until
+// "quit" or `lifetimeMs`. The position is time.txt's number until "seek" sets it, the title
+// title.txt's; with silent.txt beside it, no question is answered. Every answer comes in two
+// pieces after an unasked status line, as the real player's can.
+void serveControl(const fs::path& folder, const std::string& option, long lifetimeMs) {
+    const Socket server = listenAt(option);
+    if (server == kNoSocket)
+        return;
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(lifetimeMs);
+    auto left = [&] {
+        return static_cast<int>(
+            std::max<long long>(0, std::chrono::duration_cast<std::chrono::milliseconds>(
+                                       end - std::chrono::steady_clock::now())
+                                       .count()));
+    };
+    Socket client = kNoSocket;
+    long position = numberIn(folder / "time.txt", 0);
+    std::string received;
+    while (left() > 0) {
+        if (client == kNoSocket) {
+            if (readable(server, std::min(left(), 100)))
+                client = ::accept(server, nullptr, nullptr);
+            continue;
+        }
+        if (!readable(client, std::min(left(), 100)))
+            continue;
+        char buffer[512];
+        const int n = static_cast<int>(::recv(client, buffer, sizeof buffer, 0));
+        if (n <= 0) {
+            closeSocket(client);
+            client = kNoSocket;
+            continue;
+        }
+        received.append(buffer, static_cast<std::size_t>(n));
+        std::size_t newline;
+        while ((newline = received.find('\n')) != std::string::npos) {
+            const std::string line = received.substr(0, newline);
+            received.erase(0, newline + 1);
+            std::ofstream(folder / "commands.txt", std::ios::app) << line << '\n';
+            if (line == "quit") {
+                closeSocket(client);
+                closeSocket(server);
+                return;
+            }
+            if (line.rfind("seek ", 0) == 0)
+                position = std::stol(line.substr(5));
+            if (fs::exists(folder / "silent.txt"))
+                continue;
+            std::string answer;
+            if (line == "get_time")
+                answer = std::to_string(position);
+            else if (line == "get_title")
+                answer = std::to_string(numberIn(folder / "title.txt", 1));
+            if (answer.empty())
+                continue;
+            sendText(client, "status change: ( time: " + std::to_string(position) + "s )\r\n" +
+                                 answer.substr(0, 1));
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            sendText(client, answer.substr(1) + "\r\n");
+        }
+    }
+    if (client != kNoSocket)
+        closeSocket(client);
+    closeSocket(server);
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -137,6 +274,14 @@ int main(int argc, char* argv[]) {
     if (fs::exists(folder / "child.txt")) {
         runChild(ownFile());
         return 0;
+    }
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        if (argument.rfind("--rc-unix=", 0) == 0 || argument.rfind("--rc-host=", 0) == 0) {
+            const long delay = delayMs(folder);
+            serveControl(folder, argument, delay > 0 ? delay : 60000);
+            return 0;
+        }
     }
     const long delay = delayMs(folder);
     if (delay > 0)

@@ -1,0 +1,248 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The player's control channel against a player played by the test: answers in pieces,
+// lines nobody asked for, a player that closes, one that never answers, one that is slow to
+// listen. And the preview's command line and how its answers go into the table.
+#include "../table/memorytable.h"
+#include "playback/commandline.h"
+#include "playback/playercontrol.h"
+#include "playback/preview.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QSignalSpy>
+#include <deque>
+#include <gtest/gtest.h>
+#include <memory>
+
+using namespace filmarin;
+using filmarin::testing::MemoryTable;
+
+namespace {
+
+// What the test's player does: what it has been sent, and what it says next.
+struct Script {
+    std::string sent;
+    std::deque<std::string> pieces; // handed out one per receive
+    bool closed = false;
+    int refusals = 0; // connection attempts refused before one is taken
+    int attempts = 0;
+};
+
+class ScriptedChannel : public platform::Channel {
+public:
+    explicit ScriptedChannel(std::shared_ptr<Script> script) : m_script(std::move(script)) {}
+    State state() override { return m_script->closed ? State::Closed : State::Open; }
+    bool send(const std::string& bytes) override {
+        if (m_script->closed)
+            return false;
+        m_script->sent += bytes;
+        return true;
+    }
+    bool receive(std::string& into) override {
+        if (!m_script->pieces.empty()) {
+            into += m_script->pieces.front();
+            m_script->pieces.pop_front();
+        }
+        return !m_script->closed;
+    }
+
+private:
+    std::shared_ptr<Script> m_script;
+};
+
+class RefusedChannel : public platform::Channel {
+public:
+    State state() override { return State::Closed; }
+    bool send(const std::string&) override { return false; }
+    bool receive(std::string&) override { return false; }
+};
+
+RcPlayerControl::Connect connectTo(const std::shared_ptr<Script>& script) {
+    return [script]() -> std::unique_ptr<platform::Channel> {
+        ++script->attempts;
+        if (script->attempts <= script->refusals)
+            return std::make_unique<RefusedChannel>();
+        return std::make_unique<ScriptedChannel>(script);
+    };
+}
+
+// Handles the event loop until `done` or `ms` have passed.
+bool waitFor(const std::function<bool()>& done, int ms) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < ms)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    return done();
+}
+
+struct Answers {
+    std::vector<std::optional<std::int64_t>> got;
+    PlayerControl::Answer taker() {
+        return [this](std::optional<std::int64_t> value) { got.push_back(value); };
+    }
+};
+
+TEST(PlayerControl, AnswersInPiecesAndAmongUnaskedLines) {
+    const struct {
+        const char* name;
+        std::deque<std::string> pieces;
+        std::vector<std::optional<std::int64_t>> expected;
+    } cases[] = {
+        {"one answer", {"42\r\n"}, {42}},
+        {"in two pieces", {"12", "34\r\n"}, {1234}},
+        {"after unasked lines",
+         {"status change: ( play state: 3 )\r\nstatus change: ( new input: x )\r\n", "57\r\n"},
+         {57}},
+        {"split inside the line end", {"7\r", "\n"}, {7}},
+        {"a greeting first", {"VLC media player 3.0.24 Vetinari\r\nCommand Line Interface "
+                              "initialized. Type `help' for help.\r\n0\r\n"},
+         {0}},
+    };
+    for (const auto& c : cases) {
+        auto script = std::make_shared<Script>();
+        RcPlayerControl control(connectTo(script));
+        ASSERT_TRUE(waitFor([&] { return control.listening(); }, 1000)) << c.name;
+        Answers answers;
+        control.askTime(answers.taker());
+        EXPECT_EQ(script->sent, "get_time\n") << c.name;
+        script->pieces = c.pieces;
+        EXPECT_TRUE(waitFor([&] { return !answers.got.empty(); }, 1000)) << c.name;
+        EXPECT_EQ(answers.got, c.expected) << c.name;
+    }
+}
+
+TEST(PlayerControl, QuestionsAreAnsweredInTheirOrder) {
+    auto script = std::make_shared<Script>();
+    RcPlayerControl control(connectTo(script));
+    ASSERT_TRUE(waitFor([&] { return control.listening(); }, 1000));
+    Answers times, titles;
+    control.askTime(times.taker());
+    control.askTitle(titles.taker());
+    control.seek(90);
+    control.quit();
+    EXPECT_EQ(script->sent, "get_time\nget_title\nseek 90\nquit\n");
+    script->pieces = {"3725\r\nstatus change: ( time: 3725s )\r\n", "4\r\n"};
+    ASSERT_TRUE(waitFor([&] { return !titles.got.empty(); }, 1000));
+    EXPECT_EQ(times.got, (std::vector<std::optional<std::int64_t>>{3725}));
+    EXPECT_EQ(titles.got, (std::vector<std::optional<std::int64_t>>{4}));
+}
+
+TEST(PlayerControl, APlayerThatClosesAnswersNothingAndIsGone) {
+    auto script = std::make_shared<Script>();
+    RcPlayerControl control(connectTo(script));
+    QSignalSpy gone(&control, &RcPlayerControl::gone);
+    ASSERT_TRUE(waitFor([&] { return control.listening(); }, 1000));
+    Answers answers;
+    control.askTime(answers.taker());
+    script->closed = true;
+    ASSERT_TRUE(waitFor([&] { return !answers.got.empty(); }, 1000));
+    EXPECT_EQ(answers.got, (std::vector<std::optional<std::int64_t>>{std::nullopt}));
+    EXPECT_EQ(gone.count(), 1);
+    EXPECT_FALSE(control.listening());
+    // Asked afterwards: no answer, at once and not within the call.
+    control.askTime(answers.taker());
+    EXPECT_EQ(answers.got.size(), 1u);
+    ASSERT_TRUE(waitFor([&] { return answers.got.size() == 2; }, 200));
+    EXPECT_EQ(answers.got[1], std::nullopt);
+}
+
+TEST(PlayerControl, APlayerThatNeverAnswersIsGivenUpAtTheDeadline) {
+    auto script = std::make_shared<Script>();
+    RcPlayerControl control(connectTo(script), 300);
+    ASSERT_TRUE(waitFor([&] { return control.listening(); }, 1000));
+    Answers answers;
+    QElapsedTimer clock;
+    clock.start();
+    control.askTime(answers.taker());
+    EXPECT_LT(clock.elapsed(), 50) << "asking never waits";
+    ASSERT_TRUE(waitFor([&] { return !answers.got.empty(); }, 2000));
+    EXPECT_EQ(answers.got[0], std::nullopt);
+    EXPECT_GE(clock.elapsed(), 290);
+    EXPECT_LT(clock.elapsed(), 800);
+    // The late answer comes now: it is not taken for the next question's.
+    script->pieces = {"11\r\n"};
+    waitFor([&] { return script->pieces.empty(); }, 500);
+    control.askTime(answers.taker());
+    script->pieces = {"22\r\n"};
+    ASSERT_TRUE(waitFor([&] { return answers.got.size() == 2; }, 1000));
+    EXPECT_EQ(answers.got[1], 22);
+}
+
+TEST(PlayerControl, APlayerSlowToListenIsWaitedForAndOneThatNeverDoesIsGone) {
+    auto slow = std::make_shared<Script>();
+    slow->refusals = 5;
+    RcPlayerControl control(connectTo(slow));
+    ASSERT_TRUE(waitFor([&] { return control.listening(); }, 2000));
+    EXPECT_EQ(slow->attempts, 6);
+
+    auto never = std::make_shared<Script>();
+    never->refusals = 1000000;
+    RcPlayerControl absent(connectTo(never), 1000, 300);
+    QSignalSpy gone(&absent, &RcPlayerControl::gone);
+    Answers answers;
+    absent.askTime(answers.taker());
+    ASSERT_TRUE(waitFor([&] { return gone.count() == 1; }, 2000));
+    EXPECT_EQ(answers.got, (std::vector<std::optional<std::int64_t>>{std::nullopt}));
+}
+
+TEST(Preview, CommandLineOfEveryKind) {
+    const QString channel = QStringLiteral("--extraintf=oldrc --rc-fake-tty --rc-unix=/r/p");
+    MediaSource file;
+    file.kind = SourceKind::VideoFile;
+    file.videoFilePath = QStringLiteral("/home/lehrer/Film am Meer #1.mp4");
+    MediaSource dvd;
+    dvd.kind = SourceKind::DvdVideo;
+    dvd.driveRoot = QStringLiteral("D:");
+    const QString head = QStringLiteral("--no-fullscreen --no-video-title-show --no-repeat ") +
+                         channel + QLatin1Char(' ');
+    const struct {
+        const char* name;
+        const MediaSource& source;
+        std::int32_t title;
+        std::optional<std::int32_t> start;
+        QString expected;
+    } cases[] = {
+        {"file from its start", file, 1, std::nullopt,
+         head + QStringLiteral("file:////home/lehrer/Film%20am%20Meer%20%231.mp4")},
+        {"file at 90 s", file, 1, 90,
+         head + QStringLiteral(
+                    "file:////home/lehrer/Film%20am%20Meer%20%231.mp4 :start-time=90.000")},
+        {"a start of 0 is the beginning", file, 1, 0,
+         head + QStringLiteral("file:////home/lehrer/Film%20am%20Meer%20%231.mp4")},
+        {"DVD at title 3", dvd, 3, 3600,
+         head + QStringLiteral("dvdsimple:///D:/#3 :start-time=3600.000")},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(buildPreviewCommandLine(c.source, c.title, c.start, channel), c.expected)
+            << c.name;
+}
+
+TEST(Preview, TakenTimesGoIntoTheRowAsHoursMinutesSeconds) {
+    MemoryTable table;
+    table.fillAsAtStartUp();
+    takeIntoRow(table.view, 3, TakenTime::Start, 3725, std::nullopt);
+    takeIntoRow(table.view, 3, TakenTime::Stop, 3735, 4);
+    EXPECT_EQ(table.start.cell(0, 3), QStringLiteral("1"));
+    EXPECT_EQ(table.start.cell(1, 3), QStringLiteral("2"));
+    EXPECT_EQ(table.start.cell(2, 3), QStringLiteral("5"));
+    EXPECT_EQ(table.stop.cell(2, 3), QStringLiteral("15"));
+    EXPECT_EQ(table.titles.cell(0, 3), QStringLiteral("4"));
+    EXPECT_EQ(table.start.cell(2, 2), QStringLiteral("0")) << "other rows stay";
+    // Rows outside the table take nothing; a position before the start is 0.
+    const QString header = table.start.cell(2, 0);
+    const QString titleHeader = table.titles.cell(0, 0);
+    takeIntoRow(table.view, 0, TakenTime::Start, 5, 2);
+    takeIntoRow(table.view, 21, TakenTime::Start, 5, 2);
+    EXPECT_EQ(table.start.cell(2, 0), header);
+    EXPECT_EQ(table.titles.cell(0, 0), titleHeader);
+    takeIntoRow(table.view, 1, TakenTime::Start, -3, std::nullopt);
+    EXPECT_EQ(table.start.cell(2, 1), QStringLiteral("0"));
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
