@@ -32,8 +32,8 @@ PreviewSession::~PreviewSession() {
     }
 }
 
-bool PreviewSession::start(const QString& playerPath, const MediaSource& source,
-                           std::int32_t title, std::optional<std::int32_t> startSecond) {
+bool PreviewSession::start(const QString& playerPath, const MediaSource& source, std::int32_t title,
+                           std::optional<std::int32_t> startSecond) {
     end();
     auto place = std::make_unique<platform::ChannelPlace>();
     if (place->address().empty())
@@ -42,9 +42,8 @@ bool PreviewSession::start(const QString& playerPath, const MediaSource& source,
         source, title, startSecond, QString::fromStdString(place->playerOptions()));
     // The player gets the same arguments as from a command line of this form on Windows.
     QStringList arguments;
-    for (const std::string& argument :
-         platform::splitCommandLine(platform::buildCommandLine(toPlatform(playerPath),
-                                                              toPlatform(parameters))))
+    for (const std::string& argument : platform::splitCommandLine(
+             platform::buildCommandLine(toPlatform(playerPath), toPlatform(parameters))))
         arguments << fromPlatform(argument);
     if (arguments.isEmpty())
         return false;
@@ -53,7 +52,9 @@ bool PreviewSession::start(const QString& playerPath, const MediaSource& source,
     process->setProgram(playerPath);
     process->setArguments(arguments);
     process->setWorkingDirectory(QFileInfo(playerPath).absolutePath());
-    process->setProcessChannelMode(QProcess::ForwardedChannels);
+    // What the player's interface says on its standard output is not for the user.
+    process->setStandardOutputFile(QProcess::nullDevice());
+    process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
     process->setInputChannelMode(QProcess::ForwardedInputChannel);
     process->start();
     if (!process->waitForStarted(3000)) {

@@ -25,8 +25,7 @@ public:
             return;
         address.sun_family = AF_UNIX;
         std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
-        if (::connect(m_socket, reinterpret_cast<const sockaddr*>(&address), sizeof address) ==
-            0) {
+        if (::connect(m_socket, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0) {
             m_state = State::Open;
         } else if (errno == EINPROGRESS || errno == EAGAIN) {
             m_state = State::Connecting;

@@ -69,8 +69,8 @@ public:
             return false;
         std::size_t sent = 0;
         while (sent < bytes.size()) {
-            const int n = ::send(m_socket, bytes.data() + sent,
-                                 static_cast<int>(bytes.size() - sent), 0);
+            const int n =
+                ::send(m_socket, bytes.data() + sent, static_cast<int>(bytes.size() - sent), 0);
             if (n <= 0) {
                 close();
                 return false;

@@ -91,9 +91,7 @@ QByteArray buildPlaylist(const PlaylistInputs& inputs, const QString& cardsFolde
         if (span.selected != 1)
             continue;
         const QString heading = cardHeading(inputs.headings, n);
-        writeTrack(xml, id,
-                   relativeLocation(cardsFolderName,
-                                    QStringLiteral("a%1.jpg").arg(n)),
+        writeTrack(xml, id, relativeLocation(cardsFolderName, QStringLiteral("a%1.jpg").arg(n)),
                    heading, std::int64_t(kTitleCardSeconds) * 1000,
                    {QStringLiteral("file-caching=300"), QStringLiteral("start-time=0.000"),
                     QStringLiteral("stop-time=") + seconds(kTitleCardSeconds)});

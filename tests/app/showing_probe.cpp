@@ -380,6 +380,50 @@ int main(int argc, char* argv[]) {
               "the menu lists both screens again");
         check(showing.playerScreen() == 1, "the film goes on the projector again");
     }
+    if (expectedScreens == 1) {
+        // The preview: excerpt 3's start and stop taken from the player, moved through its
+        // control channel, with the window usable all the while.
+        w.StringGrid1->setCurrentCell(3, 0);
+        w.Vorschau1->trigger();
+        check(waitUntil([&] { return children.child() != 0; }, 5000), "the preview starts");
+        check(waitUntil([&] { return w.preview().control() && w.preview().control()->listening(); },
+                        10000),
+              "the preview's player listens on its channel");
+        QTest::qWait(1500);
+        takeScreenshot(QStringLiteral("6-preview"));
+        w.preview().control()->seek(5);
+        QTest::qWait(400);
+        w.Startzeituebernehmen1->trigger();
+        check(waitUntil([&] { return w.StringGrid1->cell(2, 3) == QStringLiteral("5"); }, 2000),
+              "the start is taken from the player: second 5");
+        w.preview().control()->seek(12);
+        QTest::qWait(400);
+        w.Stoppzeituebernehmen1->trigger();
+        check(waitUntil([&] { return w.StringGrid2->cell(2, 3) == QStringLiteral("12"); }, 2000),
+              "the stop is taken from the player: second 12");
+        std::fprintf(stderr, "excerpt 3: %s:%s:%s to %s:%s:%s, total %s\n",
+                     qPrintable(w.StringGrid1->cell(0, 3)), qPrintable(w.StringGrid1->cell(1, 3)),
+                     qPrintable(w.StringGrid1->cell(2, 3)), qPrintable(w.StringGrid2->cell(0, 3)),
+                     qPrintable(w.StringGrid2->cell(1, 3)), qPrintable(w.StringGrid2->cell(2, 3)),
+                     qPrintable(w.LabeledEdit1->text()));
+        check(w.LabeledEdit1->text() == QStringLiteral("0h 0min 11sec"),
+              "the total counts the taken excerpt");
+        // "Abspielen" ends the preview before the showing.
+        w.Abspielen1->trigger();
+        check(waitUntil([&] { return children.child() == 0; }, 3000),
+              "Abspielen ends the preview's player");
+        check(f.pauseDialog->isVisible(), "the showing begins");
+        f.pauseDialog->Button2->click();
+        // Closing the window ends it too.
+        w.Vorschau1->trigger();
+        check(waitUntil([&] { return children.child() != 0; }, 5000), "the preview starts again");
+        check(waitUntil([&] { return w.preview().control() && w.preview().control()->listening(); },
+                        10000),
+              "and listens");
+        w.close();
+        check(waitUntil([&] { return children.child() == 0; }, 3000),
+              "closing the window ends the preview's player");
+    }
     check(f.messages.shown.empty(), "no message was shown");
     std::fprintf(stderr, "%d failure(s)\n", failures);
     return failures == 0 ? 0 : 1;

@@ -46,8 +46,12 @@ mkdir "$work/home" "$work/shots" "$work/tmp"
 cp "$probe" "$work/showing_probe"
 cp "$launcher" "$work/launcher"
 
-ffmpeg -loglevel error -y -f lavfi -i testsrc=duration=8:size=640x360:rate=25 \
-    -f lavfi -i sine=frequency=440:duration=8 -shortest -pix_fmt yuv420p "$work/Film am Meer.mp4"
+# A film with its own time burnt in, long enough for the preview after the showing.
+font=/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf
+ffmpeg -loglevel error -y -f lavfi -i testsrc=duration=20:size=640x360:rate=25 \
+    -f lavfi -i sine=frequency=440:duration=20 -shortest -pix_fmt yuv420p \
+    -vf "drawtext=fontfile=$font:text='%{pts\\:hms}':fontsize=40:x=20:y=20:box=1" \
+    "$work/Film am Meer.mp4"
 printf 'pcm.!default {\n    type null\n}\n' >"$work/asound.conf"
 
 if [ "$screens" = one ]; then

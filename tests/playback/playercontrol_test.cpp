@@ -94,8 +94,9 @@ TEST(PlayerControl, AnswersInPiecesAndAmongUnaskedLines) {
          {"status change: ( play state: 3 )\r\nstatus change: ( new input: x )\r\n", "57\r\n"},
          {57}},
         {"split inside the line end", {"7\r", "\n"}, {7}},
-        {"a greeting first", {"VLC media player 3.0.24 Vetinari\r\nCommand Line Interface "
-                              "initialized. Type `help' for help.\r\n0\r\n"},
+        {"a greeting first",
+         {"VLC media player 3.0.24 Vetinari\r\nCommand Line Interface "
+          "initialized. Type `help' for help.\r\n0\r\n"},
          {0}},
     };
     for (const auto& c : cases) {
@@ -205,8 +206,8 @@ TEST(Preview, CommandLineOfEveryKind) {
         {"file from its start", file, 1, std::nullopt,
          head + QStringLiteral("file:////home/lehrer/Film%20am%20Meer%20%231.mp4")},
         {"file at 90 s", file, 1, 90,
-         head + QStringLiteral(
-                    "file:////home/lehrer/Film%20am%20Meer%20%231.mp4 :start-time=90.000")},
+         head +
+             QStringLiteral("file:////home/lehrer/Film%20am%20Meer%20%231.mp4 :start-time=90.000")},
         {"a start of 0 is the beginning", file, 1, 0,
          head + QStringLiteral("file:////home/lehrer/Film%20am%20Meer%20%231.mp4")},
         {"DVD at title 3", dvd, 3, 3600,

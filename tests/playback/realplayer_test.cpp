@@ -5,6 +5,7 @@
 #include "../table/memorytable.h"
 #include "platform/process.h"
 #include "playback/commandline.h"
+#include "playback/playlist.h"
 #include "playback/titlecards.h"
 #include "sources/mediasource.h"
 
@@ -96,3 +97,30 @@ TEST(RealPlayer, PlaysATitleOfAVideoDvd) {
 }
 
 } // namespace
+// A lesson saved as a playlist plays in vlc by itself: each excerpt after its card, from
+// its start to its stop, and vlc ends after them. The playlist's and the cards' folder's
+// names hold blanks, "#", "%" and an umlaut.
+TEST(RealPlayer, ASavedLessonPlaysInThePlayerAlone) {
+    const QString player = env("FILMARIN_PLAYER");
+    const QString video = env("FILMARIN_VIDEO");
+    const QString work = env("FILMARIN_WORK");
+    ASSERT_FALSE(player.isEmpty() || video.isEmpty() || work.isEmpty());
+    MediaSource source;
+    source.kind = SourceKind::VideoFile;
+    source.videoFilePath = video;
+    ExcerptTable table;
+    table.init();
+    ExcerptSpans spans{};
+    spans[0] = {1, 3, 1};
+    spans[3] = {4, 6, 1};
+    MemoryGrid headings(2, 21);
+    headings.setCell(1, 1, QStringLiteral("Erster Teil"));
+    const QString path = work + QStringLiteral("/Lektion #1 100% Übung.xspf");
+    const CardResult saved = savePlaylist(path, {source, table, spans, headings});
+    ASSERT_TRUE(saved.ok) << saved.error.toStdString();
+    const double seconds =
+        runPlayer(player, QStringLiteral("--play-and-exit \"") + path + QStringLiteral("\""));
+    const double expected = 2 * kTitleCardSeconds + 2 + 2;
+    EXPECT_GE(seconds, expected - 0.5);
+    EXPECT_LE(seconds, expected + 3.0);
+}

@@ -1,0 +1,294 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The preview through the main window, with the stand-in player speaking the player's
+// control protocol (a Unix socket on Linux, 127.0.0.1 under Windows), and a lesson saved as a
+// playlist.
+#include "processexists.h"
+#include "windowfixture.h"
+
+#include <QAction>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QMenu>
+#include <QXmlStreamReader>
+#include <QtTest>
+
+using namespace filmarin;
+using namespace filmarin::testing;
+
+namespace {
+
+// A window with a video file chosen, excerpt 3 from 0:01:30 to 0:02:00, and the stand-in
+// player, which gives `position` as its position.
+struct Preview : WindowFixture {
+    explicit Preview(long position = 3725) {
+        placeStandInPlayer();
+        writePlayerFile(QStringLiteral("time.txt"), QString::number(position));
+        TForm1& w = open();
+        QFile file(videos.filePath(QStringLiteral("Der Film #1 100%.avi")));
+        file.open(QIODevice::WriteOnly);
+        file.close();
+        chosenFile = native(file.fileName());
+        w.Datei1->trigger();
+        w.show();
+        QTRY_VERIFY(!w.Timer2->isActive());
+        w.StringGrid2->setCell(0, 1, QStringLiteral("0"));
+        w.StringGrid1->setCell(1, 3, QStringLiteral("1"));
+        w.StringGrid1->setCell(2, 3, QStringLiteral("30"));
+        w.StringGrid2->setCell(1, 3, QStringLiteral("2"));
+        w.Button1->click();
+    }
+    void chooseRow(int row) { window->StringGrid1->setCurrentCell(row, 0); }
+    bool listening() {
+        return QTest::qWaitFor(
+            [this] {
+                return window->preview().control() && window->preview().control()->listening();
+            },
+            5000);
+    }
+    QString commands() const {
+        QFile file(QDir(programRoot).filePath(QStringLiteral("VLCportable/commands.txt")));
+        file.open(QIODevice::ReadOnly);
+        return QString::fromUtf8(file.readAll());
+    }
+    QStringList row(int r) const {
+        return {window->StringGrid1->cell(0, r), window->StringGrid1->cell(1, r),
+                window->StringGrid1->cell(2, r), window->StringGrid2->cell(0, r),
+                window->StringGrid2->cell(1, r), window->StringGrid2->cell(2, r),
+                window->StringGrid3->cell(0, r)};
+    }
+    QTemporaryDir videos;
+};
+
+} // namespace
+
+class PreviewTest : public QObject {
+    Q_OBJECT
+private slots:
+    void theRowsTimesComeFromThePlayer();
+    void thePreviewStartsAtTheRowsStart();
+    void aDvdsTitleIsTakenToo();
+    void aPlayerThatDoesNotAnswerIsSaidSo();
+    void abspielenAndClosingEndThePreview();
+    void closingThePlayerEndsThePreviewSilently();
+    void theCommandsAreInTheMenuAndTheTablesContextMenu();
+    void aLessonIsSavedAsAPlaylist();
+    void aPlaylistThatCannotBeWrittenIsSaidSo();
+};
+
+void PreviewTest::theRowsTimesComeFromThePlayer() {
+    Preview p;
+    QVERIFY(!p.window->Startzeituebernehmen1->isEnabled());
+    p.chooseRow(5);
+    QElapsedTimer clock;
+    clock.start();
+    p.window->Vorschau1->trigger();
+    QVERIFY2(clock.elapsed() < 1000, "the window does not wait for the player");
+    QVERIFY(p.window->preview().running());
+    QVERIFY(p.window->Startzeituebernehmen1->isEnabled());
+    QVERIFY(p.listening());
+    const QStringList arguments = p.playerCalls().last().arguments;
+    QCOMPARE(arguments.mid(0, 4),
+             (QStringList{QStringLiteral("--no-fullscreen"), QStringLiteral("--no-video-title-show"),
+                          QStringLiteral("--no-repeat"), QStringLiteral("--extraintf=oldrc")}));
+#ifdef _WIN32
+    QCOMPARE(arguments[4], QStringLiteral("--rc-quiet"));
+    QVERIFY(arguments[5].startsWith(QStringLiteral("--rc-host=127.0.0.1:")));
+#else
+    QCOMPARE(arguments[4], QStringLiteral("--rc-fake-tty"));
+    QVERIFY(arguments[5].startsWith(QStringLiteral("--rc-unix=")));
+#endif
+    QVERIFY(arguments[6].startsWith(QStringLiteral("file:///")));
+    QVERIFY(arguments[6].endsWith(QStringLiteral("Der%20Film%20%231%20100%25.avi")));
+    QCOMPARE(arguments.size(), 7); // row 5 has no start: from the beginning
+
+    // The window stays usable while the player runs: typing and ticking.
+    p.window->StringGrid4->setCell(1, 5, QStringLiteral("Die Ankunft"));
+    p.window->CheckListBox1->setChecked(4, true);
+    p.window->Startzeituebernehmen1->trigger();
+    QTRY_COMPARE(p.row(5).mid(0, 3), (QStringList{QStringLiteral("1"), QStringLiteral("2"),
+                                                  QStringLiteral("5")}));
+    p.window->preview().control()->seek(3735);
+    p.window->Stoppzeituebernehmen1->trigger();
+    QTRY_COMPARE(p.row(5).mid(3, 3), (QStringList{QStringLiteral("1"), QStringLiteral("2"),
+                                                  QStringLiteral("15")}));
+    // Checked and totalled as after a click into the table: excerpt 3's 30 s and these 10 s.
+    QTRY_COMPARE(p.window->LabeledEdit1->text(), QStringLiteral("0h 0min 40sec"));
+    QCOMPARE(p.window->StringGrid4->cell(1, 5), QStringLiteral("Die Ankunft"));
+    QCOMPARE(p.commands(), QStringLiteral("get_time\nseek 3735\nget_time\n"));
+    QVERIFY(p.messages.shown.empty());
+}
+
+void PreviewTest::thePreviewStartsAtTheRowsStart() {
+    Preview p;
+    p.chooseRow(3);
+    p.window->Vorschau1->trigger();
+    QVERIFY(p.listening());
+    QCOMPARE(p.playerCalls().last().arguments.last(), QStringLiteral(":start-time=90.000"));
+    // A second preview ends the first.
+    const qint64 first = p.playerCalls().last().pid;
+    p.chooseRow(1);
+    p.window->Vorschau1->trigger();
+    QTRY_VERIFY(!processExists(first));
+    QTRY_COMPARE(p.playerCalls().size(), 2);
+    QVERIFY(p.commands().startsWith(QStringLiteral("quit\n")));
+}
+
+void PreviewTest::aDvdsTitleIsTakenToo() {
+    Preview p(61);
+    p.writePlayerFile(QStringLiteral("title.txt"), QStringLiteral("4"));
+    QTemporaryDir disc;
+    QDir(disc.path()).mkdir(QStringLiteral("VIDEO_TS"));
+    p.window->takeDisc(WindowFixture::native(disc.path()), SourceKind::DvdVideo);
+    p.window->StringGrid3->setCell(0, 2, QStringLiteral("2"));
+    p.chooseRow(2);
+    p.window->Vorschau1->trigger();
+    QVERIFY(p.listening());
+    QVERIFY(p.playerCalls().last().arguments.last().endsWith(QStringLiteral("/#2")));
+    p.window->Startzeituebernehmen1->trigger();
+    QTRY_COMPARE(p.row(2), (QStringList{QStringLiteral("0"), QStringLiteral("1"),
+                                        QStringLiteral("1"), QStringLiteral("0"),
+                                        QStringLiteral("0"), QStringLiteral("0"),
+                                        QStringLiteral("4")}));
+    QCOMPARE(p.commands(), QStringLiteral("get_time\nget_title\n"));
+}
+
+void PreviewTest::aPlayerThatDoesNotAnswerIsSaidSo() {
+    Preview p;
+    p.writePlayerFile(QStringLiteral("silent.txt"), QStringLiteral("1"));
+    p.window->Vorschau1->trigger();
+    QVERIFY(p.listening());
+    QElapsedTimer clock;
+    clock.start();
+    p.window->Startzeituebernehmen1->trigger();
+    QVERIFY2(clock.elapsed() < 100, "asking never waits");
+    QTRY_COMPARE_WITH_TIMEOUT(p.messages.shown.size(), std::size_t(1), 3000);
+    QVERIFY(clock.elapsed() >= 900);
+    QVERIFY(p.messages.shown[0].text.startsWith(
+        QStringLiteral("Der Player hat seine Position nicht genannt.")));
+    QCOMPARE(p.row(1).mid(0, 3),
+             (QStringList{QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0")}));
+}
+
+void PreviewTest::abspielenAndClosingEndThePreview() {
+    {
+        Preview p;
+        p.window->Vorschau1->trigger();
+        QVERIFY(p.listening());
+        const qint64 pid = p.playerCalls().last().pid;
+        p.window->Abspielen1->trigger();
+        QVERIFY(!p.window->preview().running());
+        QVERIFY(!p.window->Startzeituebernehmen1->isEnabled());
+        QTRY_VERIFY(!processExists(pid));
+        QCOMPARE(p.commands(), QStringLiteral("quit\n"));
+        QVERIFY2(p.pauseDialog->isVisible(), "the showing starts as ever");
+        QTest::mouseClick(p.pauseDialog->Button2, Qt::LeftButton);
+    }
+    Preview p;
+    p.window->Vorschau1->trigger();
+    QVERIFY(p.listening());
+    const qint64 pid = p.playerCalls().last().pid;
+    p.window->close();
+    QTRY_VERIFY(!processExists(pid));
+    QCOMPARE(p.commands(), QStringLiteral("quit\n"));
+}
+
+void PreviewTest::closingThePlayerEndsThePreviewSilently() {
+    Preview p;
+    p.writePlayerFile(QStringLiteral("delay.txt"), QStringLiteral("800"));
+    p.window->Vorschau1->trigger();
+    QVERIFY(p.listening());
+    QTRY_VERIFY_WITH_TIMEOUT(!p.window->preview().running(), 5000);
+    QVERIFY(!p.window->Startzeituebernehmen1->isEnabled());
+    QVERIFY(!p.window->Stoppzeituebernehmen1->isEnabled());
+    QVERIFY(p.messages.shown.empty());
+}
+
+void PreviewTest::theCommandsAreInTheMenuAndTheTablesContextMenu() {
+    Preview p;
+    QStringList video;
+    for (QAction* a : p.window->Video1->actions()) {
+        if (!a->isSeparator())
+            video << a->text() + QLatin1Char(' ') + a->shortcut().toString();
+    }
+    QCOMPARE(video, (QStringList{QStringLiteral("Video-DVD/CD öffnen "),
+                                 QStringLiteral("Video-Datei öffnen "),
+                                 QStringLiteral("Vorschau F5"),
+                                 QStringLiteral("Startzeit übernehmen F6"),
+                                 QStringLiteral("Stoppzeit übernehmen F7")}));
+    for (StringGrid* grid :
+         {p.window->StringGrid1, p.window->StringGrid2, p.window->StringGrid3,
+          p.window->StringGrid4}) {
+        QCOMPARE(grid->contextMenuPolicy(), Qt::ActionsContextMenu);
+        QCOMPARE(grid->actions(), (QList<QAction*>{p.window->Vorschau1,
+                                                   p.window->Startzeituebernehmen1,
+                                                   p.window->Stoppzeituebernehmen1}));
+    }
+    // The row is where the cell cursor is, in whichever grid.
+    p.window->StringGrid3->setCurrentCell(7, 0);
+    QCOMPARE(p.window->tableRow(), 7);
+    p.window->StringGrid4->setCurrentCell(0, 1);
+    QCOMPARE(p.window->tableRow(), 7); // the header row is no excerpt
+}
+
+void PreviewTest::aLessonIsSavedAsAPlaylist() {
+    Preview p;
+    p.window->StringGrid4->setCell(1, 3, QStringLiteral("Ankunft & \"Abschied\" <1>"));
+    const QString video = *p.chosenFile;
+    QTemporaryDir target;
+    const QString path = target.filePath(QStringLiteral("Lektion 5 #2 100% Übung.xspf"));
+    p.chosenFile = WindowFixture::native(path);
+    p.window->Wiedergabeliste1->trigger();
+    QCOMPARE(p.lastDialog->defaultSuffix(), QStringLiteral("xspf"));
+    QVERIFY(p.lastDialog->windowTitle().contains(QStringLiteral("ohne Pausen")));
+    QVERIFY(p.messages.shown.empty());
+    const QString cards = target.filePath(QStringLiteral("Lektion 5 #2 100% Übung Titelkarten"));
+    QVERIFY(QFile::exists(cards + QStringLiteral("/a3.jpg")));
+    QVERIFY2(!QFile::exists(cards + QStringLiteral("/a1.jpg")), "only the ticked excerpts'");
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QXmlStreamReader xml(&file);
+    QStringList locations, options;
+    QString firstTitle;
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (!xml.isStartElement())
+            continue;
+        if (xml.name() == QStringLiteral("location"))
+            locations << xml.readElementText();
+        else if (xml.name() == QStringLiteral("option"))
+            options << xml.readElementText();
+        else if (xml.name() == QStringLiteral("title") && firstTitle.isEmpty())
+            firstTitle = xml.readElementText();
+    }
+    QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
+    QCOMPARE(locations.size(), 2);
+    QCOMPARE(locations[0],
+             QStringLiteral("Lektion%205%20%232%20100%25%20%C3%9Cbung%20Titelkarten/a3.jpg"));
+    QCOMPARE(QUrl(locations[1]).toLocalFile(), QDir::fromNativeSeparators(video));
+    QCOMPARE(options, (QStringList{QStringLiteral("file-caching=300"),
+                                   QStringLiteral("start-time=0.000"),
+                                   QStringLiteral("stop-time=2.000"),
+                                   QStringLiteral("start-time=90.000"),
+                                   QStringLiteral("stop-time=120.000"),
+                                   QStringLiteral("audio-language=de")}));
+    QCOMPARE(firstTitle, QStringLiteral("Filmarin"));
+}
+
+void PreviewTest::aPlaylistThatCannotBeWrittenIsSaidSo() {
+    Preview p;
+    QTemporaryDir target;
+    p.chosenFile = WindowFixture::native(target.filePath(QStringLiteral("fehlt/Lektion.xspf")));
+    p.window->Wiedergabeliste1->trigger();
+    QCOMPARE(p.messages.shown.size(), std::size_t(1));
+    QVERIFY(p.messages.shown[0].text.startsWith(QStringLiteral("Die Datei \"")));
+    QVERIFY(p.messages.shown[0].text.endsWith(
+        QStringLiteral("Bitte korrigieren Sie das Zielverzeichnis.")));
+    QVERIFY(!QFile::exists(target.filePath(QStringLiteral("fehlt"))));
+}
+
+QTEST_MAIN(PreviewTest)
+#include "preview_test.moc"
