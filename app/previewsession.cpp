@@ -25,10 +25,13 @@ PreviewSession::PreviewSession(QObject* parent, MakeControl makeControl)
 PreviewSession::~PreviewSession() {
     if (m_control)
         m_control->quit();
-    if (m_process) {
-        m_process->disconnect(this);
-        m_process->kill();
-        m_process->waitForFinished(1000);
+    // The running player, and any still given its second to end, end with the program.
+    for (QProcess* process : findChildren<QProcess*>()) {
+        process->disconnect(this);
+        if (process->state() != QProcess::NotRunning) {
+            process->kill();
+            process->waitForFinished(1000);
+        }
     }
 }
 

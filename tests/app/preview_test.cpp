@@ -10,9 +10,10 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QMenu>
+#include <QPushButton>
 #include <QXmlStreamReader>
 #include <QtTest>
 
@@ -51,7 +52,7 @@ struct Preview : WindowFixture {
     }
     QString commands() const {
         QFile file(QDir(programRoot).filePath(QStringLiteral("VLCportable/commands.txt")));
-        file.open(QIODevice::ReadOnly);
+        file.open(QIODevice::ReadOnly | QIODevice::Text);
         return QString::fromUtf8(file.readAll());
     }
     QStringList row(int r) const {
@@ -91,15 +92,23 @@ void PreviewTest::theRowsTimesComeFromThePlayer() {
     QVERIFY(p.window->Startzeituebernehmen1->isEnabled());
     QVERIFY(p.listening());
     const QStringList arguments = p.playerCalls().last().arguments;
-    QCOMPARE(arguments.mid(0, 4),
-             (QStringList{QStringLiteral("--no-fullscreen"), QStringLiteral("--no-video-title-show"),
-                          QStringLiteral("--no-repeat"), QStringLiteral("--extraintf=oldrc")}));
+    QCOMPARE(
+        arguments.mid(0, 4),
+        (QStringList{QStringLiteral("--no-fullscreen"), QStringLiteral("--no-video-title-show"),
+                     QStringLiteral("--no-repeat"), QStringLiteral("--extraintf=oldrc")}));
+    QString socketFolder;
 #ifdef _WIN32
     QCOMPARE(arguments[4], QStringLiteral("--rc-quiet"));
     QVERIFY(arguments[5].startsWith(QStringLiteral("--rc-host=127.0.0.1:")));
 #else
     QCOMPARE(arguments[4], QStringLiteral("--rc-fake-tty"));
     QVERIFY(arguments[5].startsWith(QStringLiteral("--rc-unix=")));
+    // The socket is in a folder only the user can enter.
+    const QFileInfo folder(QFileInfo(arguments[5].mid(10)).path());
+    QCOMPARE(folder.permissions() & ~(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser |
+                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner),
+             QFile::Permissions());
+    socketFolder = folder.filePath();
 #endif
     QVERIFY(arguments[6].startsWith(QStringLiteral("file:///")));
     QVERIFY(arguments[6].endsWith(QStringLiteral("Der%20Film%20%231%20100%25.avi")));
@@ -109,17 +118,21 @@ void PreviewTest::theRowsTimesComeFromThePlayer() {
     p.window->StringGrid4->setCell(1, 5, QStringLiteral("Die Ankunft"));
     p.window->CheckListBox1->setChecked(4, true);
     p.window->Startzeituebernehmen1->trigger();
-    QTRY_COMPARE(p.row(5).mid(0, 3), (QStringList{QStringLiteral("1"), QStringLiteral("2"),
-                                                  QStringLiteral("5")}));
+    QTRY_COMPARE(p.row(5).mid(0, 3),
+                 (QStringList{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("5")}));
     p.window->preview().control()->seek(3735);
     p.window->Stoppzeituebernehmen1->trigger();
-    QTRY_COMPARE(p.row(5).mid(3, 3), (QStringList{QStringLiteral("1"), QStringLiteral("2"),
-                                                  QStringLiteral("15")}));
+    QTRY_COMPARE(p.row(5).mid(3, 3),
+                 (QStringList{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("15")}));
     // Checked and totalled as after a click into the table: excerpt 3's 30 s and these 10 s.
     QTRY_COMPARE(p.window->LabeledEdit1->text(), QStringLiteral("0h 0min 40sec"));
     QCOMPARE(p.window->StringGrid4->cell(1, 5), QStringLiteral("Die Ankunft"));
     QCOMPARE(p.commands(), QStringLiteral("get_time\nseek 3735\nget_time\n"));
     QVERIFY(p.messages.shown.empty());
+    // The socket's folder goes with the preview.
+    p.window->preview().end();
+    if (!socketFolder.isEmpty())
+        QVERIFY(!QFileInfo::exists(socketFolder));
 }
 
 void PreviewTest::thePreviewStartsAtTheRowsStart() {
@@ -149,10 +162,10 @@ void PreviewTest::aDvdsTitleIsTakenToo() {
     QVERIFY(p.listening());
     QVERIFY(p.playerCalls().last().arguments.last().endsWith(QStringLiteral("/#2")));
     p.window->Startzeituebernehmen1->trigger();
-    QTRY_COMPARE(p.row(2), (QStringList{QStringLiteral("0"), QStringLiteral("1"),
-                                        QStringLiteral("1"), QStringLiteral("0"),
-                                        QStringLiteral("0"), QStringLiteral("0"),
-                                        QStringLiteral("4")}));
+    QTRY_COMPARE(p.row(2),
+                 (QStringList{QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("1"),
+                              QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0"),
+                              QStringLiteral("4")}));
     QCOMPARE(p.commands(), QStringLiteral("get_time\nget_title\n"));
 }
 
@@ -214,18 +227,17 @@ void PreviewTest::theCommandsAreInTheMenuAndTheTablesContextMenu() {
         if (!a->isSeparator())
             video << a->text() + QLatin1Char(' ') + a->shortcut().toString();
     }
-    QCOMPARE(video, (QStringList{QStringLiteral("Video-DVD/CD öffnen "),
-                                 QStringLiteral("Video-Datei öffnen "),
-                                 QStringLiteral("Vorschau F5"),
-                                 QStringLiteral("Startzeit übernehmen F6"),
-                                 QStringLiteral("Stoppzeit übernehmen F7")}));
-    for (StringGrid* grid :
-         {p.window->StringGrid1, p.window->StringGrid2, p.window->StringGrid3,
-          p.window->StringGrid4}) {
+    QCOMPARE(
+        video,
+        (QStringList{QStringLiteral("Video-DVD/CD öffnen "), QStringLiteral("Video-Datei öffnen "),
+                     QStringLiteral("Vorschau F5"), QStringLiteral("Startzeit übernehmen F6"),
+                     QStringLiteral("Stoppzeit übernehmen F7")}));
+    for (StringGrid* grid : {p.window->StringGrid1, p.window->StringGrid2, p.window->StringGrid3,
+                             p.window->StringGrid4}) {
         QCOMPARE(grid->contextMenuPolicy(), Qt::ActionsContextMenu);
-        QCOMPARE(grid->actions(), (QList<QAction*>{p.window->Vorschau1,
-                                                   p.window->Startzeituebernehmen1,
-                                                   p.window->Stoppzeituebernehmen1}));
+        QCOMPARE(grid->actions(),
+                 (QList<QAction*>{p.window->Vorschau1, p.window->Startzeituebernehmen1,
+                                  p.window->Stoppzeituebernehmen1}));
     }
     // The row is where the cell cursor is, in whichever grid.
     p.window->StringGrid3->setCurrentCell(7, 0);
@@ -269,12 +281,11 @@ void PreviewTest::aLessonIsSavedAsAPlaylist() {
     QCOMPARE(locations[0],
              QStringLiteral("Lektion%205%20%232%20100%25%20%C3%9Cbung%20Titelkarten/a3.jpg"));
     QCOMPARE(QUrl(locations[1]).toLocalFile(), QDir::fromNativeSeparators(video));
-    QCOMPARE(options, (QStringList{QStringLiteral("file-caching=300"),
-                                   QStringLiteral("start-time=0.000"),
-                                   QStringLiteral("stop-time=2.000"),
-                                   QStringLiteral("start-time=90.000"),
-                                   QStringLiteral("stop-time=120.000"),
-                                   QStringLiteral("audio-language=de")}));
+    QCOMPARE(
+        options,
+        (QStringList{QStringLiteral("file-caching=300"), QStringLiteral("start-time=0.000"),
+                     QStringLiteral("stop-time=2.000"), QStringLiteral("start-time=90.000"),
+                     QStringLiteral("stop-time=120.000"), QStringLiteral("audio-language=de")}));
     QCOMPARE(firstTitle, QStringLiteral("Filmarin"));
 }
 
