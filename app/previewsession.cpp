@@ -68,17 +68,12 @@ bool PreviewSession::start(const QString& playerPath, const MediaSource& source,
     m_place = std::move(place);
     m_parameters = parameters;
     m_control = m_makeControl(m_place->address());
-    connect(process, &QProcess::finished, this, [this, process] {
-        if (process == m_process)
-            finish();
+    // The preview lasts as long as the player's channel: a launcher may hand over to the
+    // real player and end before it, and a player that never listens, or stops, has gone.
+    m_control->whenGone([this] {
+        if (m_process)
+            end();
     });
-    if (auto* rc = dynamic_cast<RcPlayerControl*>(m_control.get())) {
-        // A player that never listens, or stops, is taken for closed.
-        connect(rc, &RcPlayerControl::gone, this, [this] {
-            if (m_process)
-                end();
-        });
-    }
     return true;
 }
 

@@ -144,6 +144,10 @@ void TForm1::UntickAllPauses() {
 }
 
 void TForm1::setControlsEnabled(bool enabled) {
+    // The preview's commands are locked with the menus: their shortcuts would work on.
+    Vorschau1->setEnabled(enabled);
+    Startzeituebernehmen1->setEnabled(enabled && m_preview && m_preview->running());
+    Stoppzeituebernehmen1->setEnabled(enabled && m_preview && m_preview->running());
     for (QAction* item : {Video1->menuAction(), Ausschnitte1->menuAction(), Sprache1->menuAction(),
                           Vorfuehrung1->menuAction(), Abspielen1, Info1})
         item->setEnabled(enabled);

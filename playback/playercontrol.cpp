@@ -133,8 +133,11 @@ void RcPlayerControl::close() {
     waiting.swap(m_questions);
     for (Question& question : waiting)
         question.answer(std::nullopt);
-    if (!wasGone)
-        emit gone();
+    if (wasGone)
+        return;
+    emit gone();
+    if (m_whenGone)
+        m_whenGone();
 }
 
 } // namespace filmarin

@@ -32,6 +32,8 @@ public:
     virtual void quit() = 0;
     // The channel is open: the player listens.
     virtual bool listening() const = 0;
+    // `gone` runs once the player has closed the channel, or has never opened it.
+    virtual void whenGone(std::function<void()> gone) = 0;
 };
 
 // The remote-control interface of VLC 3 ("oldrc"): a line per command, answers in lines
@@ -53,6 +55,7 @@ public:
     void seek(std::int64_t second) override;
     void quit() override;
     bool listening() const override { return m_listening; }
+    void whenGone(std::function<void()> gone) override { m_whenGone = std::move(gone); }
 
 signals:
     // The player has closed the channel, or never opened it: it has gone.
@@ -70,6 +73,7 @@ private:
     };
 
     Connect m_connect;
+    std::function<void()> m_whenGone;
     std::unique_ptr<platform::Channel> m_channel;
     std::string m_received;
     std::deque<Question> m_questions;

@@ -72,6 +72,7 @@ private slots:
     void theRowsTimesComeFromThePlayer();
     void thePreviewStartsAtTheRowsStart();
     void aDvdsTitleIsTakenToo();
+    void theCommandsAreLockedDuringAShowing();
     void aPlayerThatDoesNotAnswerIsSaidSo();
     void abspielenAndClosingEndThePreview();
     void closingThePlayerEndsThePreviewSilently();
@@ -169,6 +170,25 @@ void PreviewTest::aDvdsTitleIsTakenToo() {
     QCOMPARE(p.commands(), QStringLiteral("get_time\nget_title\n"));
 }
 
+void PreviewTest::theCommandsAreLockedDuringAShowing() {
+    Preview p;
+    p.window->Vorschau1->trigger();
+    QVERIFY(p.listening());
+    p.window->LockControls();
+    for (QAction* a :
+         {p.window->Vorschau1, p.window->Startzeituebernehmen1, p.window->Stoppzeituebernehmen1})
+        QVERIFY(!a->isEnabled());
+    p.window->UnlockControls();
+    for (QAction* a :
+         {p.window->Vorschau1, p.window->Startzeituebernehmen1, p.window->Stoppzeituebernehmen1})
+        QVERIFY(a->isEnabled());
+    p.window->preview().end();
+    p.window->LockControls();
+    p.window->UnlockControls();
+    QVERIFY(p.window->Vorschau1->isEnabled());
+    QVERIFY(!p.window->Startzeituebernehmen1->isEnabled());
+}
+
 void PreviewTest::aPlayerThatDoesNotAnswerIsSaidSo() {
     Preview p;
     p.writePlayerFile(QStringLiteral("silent.txt"), QStringLiteral("1"));
@@ -239,6 +259,11 @@ void PreviewTest::theCommandsAreInTheMenuAndTheTablesContextMenu() {
                  (QList<QAction*>{p.window->Vorschau1, p.window->Startzeituebernehmen1,
                                   p.window->Stoppzeituebernehmen1}));
     }
+    // A right click on a row makes it the row the context menu's commands are for.
+    StringGrid* stops = p.window->StringGrid2;
+    QTest::mouseClick(stops->viewport(), Qt::RightButton, {},
+                      stops->visualRect(stops->model()->index(4, 1)).center());
+    QCOMPARE(p.window->tableRow(), 4);
     // The row is where the cell cursor is, in whichever grid.
     p.window->StringGrid3->setCurrentCell(7, 0);
     QCOMPARE(p.window->tableRow(), 7);

@@ -127,14 +127,15 @@ TEST(Playlist, SavedWithItsCards) {
     lesson.source.driveRoot = QStringLiteral("D:");
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Lektion 1.xspf"));
-    const CardResult saved = savePlaylist(path, {lesson.source, lesson.table, lesson.spans,
-                                                 lesson.headings});
+    const CardResult saved =
+        savePlaylist(path, {lesson.source, lesson.table, lesson.spans, lesson.headings});
     ASSERT_TRUE(saved.ok) << saved.error.toStdString();
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), lesson.build());
     for (int n : {1, 5})
-        EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("Lektion 1 Titelkarten/a%1.jpg").arg(n))));
+        EXPECT_TRUE(
+            QFile::exists(dir.filePath(QStringLiteral("Lektion 1 Titelkarten/a%1.jpg").arg(n))));
     EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("Lektion 1 Titelkarten/a3.jpg"))));
 }
 
