@@ -18,3 +18,29 @@ wait_for() {
 window_manager_running() {
     xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'
 }
+
+# Starts openbox on $DISPLAY and waits until it has announced itself; sets wm_pid. A window
+# manager that has ended before that (seen once on a loaded machine) is started again, up to
+# three times; what it said is shown when it never comes up.
+start_window_manager() {
+    local log attempt i
+    log=$(mktemp /tmp/filmarin-openbox-XXXXXX)
+    for attempt in 1 2 3; do
+        openbox >"$log" 2>&1 &
+        wm_pid=$!
+        for ((i = 0; i < 150; i++)); do
+            if window_manager_running; then
+                rm -f "$log"
+                return 0
+            fi
+            kill -0 "$wm_pid" 2>/dev/null || break
+            sleep 0.1
+        done
+        kill "$wm_pid" 2>/dev/null || true
+        echo "openbox did not come up (attempt $attempt):" >&2
+        cat "$log" >&2
+    done
+    rm -f "$log"
+    echo "FAILED: openbox starts" >&2
+    return 1
+}

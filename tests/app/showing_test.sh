@@ -104,9 +104,7 @@ CONF
 fi
 # A desktop of a colour of its own, so that black is the backdrop's.
 DISPLAY="$display" xsetroot -solid '#3a6ea5'
-DISPLAY="$display" openbox >/dev/null 2>&1 &
-wm_pid=$!
-DISPLAY="$display" wait_for 10 "openbox starts" window_manager_running
+DISPLAY="$display" start_window_manager
 
 run_as=()
 if [ "$(id -u)" -eq 0 ]; then

@@ -52,10 +52,9 @@ Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >/dev/n
 pids+=($!)
 wait_for 10 "Xvfb gives a display" test -s "$work/display"
 display=":$(cat "$work/display")"
-DISPLAY="$display" openbox >/dev/null 2>&1 &
-pids+=($!)
 # A window mapped while the window manager starts up can stay unmanaged: wait for it.
-DISPLAY="$display" wait_for 10 "openbox starts" window_manager_running
+DISPLAY="$display" start_window_manager
+pids+=("$wm_pid")
 
 # In a session of its own, so that the program can be ended with everything it started.
 setsid "${run_as[@]}" env -i PATH=/usr/bin:/bin DISPLAY="$display" HOME="$work/home" \

@@ -61,9 +61,7 @@ Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >/dev/nu
 xvfb_pid=$!
 wait_for 10 "Xvfb gives a display" test -s "$work/display"
 display=":$(cat "$work/display")"
-DISPLAY="$display" openbox >/dev/null 2>&1 &
-wm_pid=$!
-DISPLAY="$display" wait_for 10 "openbox starts" window_manager_running
+DISPLAY="$display" start_window_manager
 
 run_as=()
 if [ "$(id -u)" -eq 0 ]; then

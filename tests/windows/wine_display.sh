@@ -23,9 +23,8 @@ Xvfb -displayfd 3 -screen 0 1280x1024x24 -dpi 96 -nolisten tcp 3>"$work/display"
 pids+=($!)
 wait_for 10 "Xvfb gives a display" test -s "$work/display"
 export DISPLAY=":$(cat "$work/display")"
-openbox >/dev/null 2>&1 &
-pids+=($!)
-wait_for 10 "openbox starts" window_manager_running
+start_window_manager
+pids+=("$wm_pid")
 
 cat >"$work/fonts.reg" <<'REG'
 REGEDIT4
