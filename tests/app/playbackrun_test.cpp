@@ -633,8 +633,10 @@ void PlaybackRunTest::aRemoteDrivesThePauseDialog() {
     r.okAndWait(1);
     QTRY_COMPARE(QApplication::focusWidget(), r.pauseDialog->Button1);
     QCOMPARE(r.pauseDialog->ComboBox1->currentText(), QStringLiteral("Ausschnitt 9"));
-    for (int key : keys)
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+    for (int key : keys) {
+        QTRY_COMPARE(QApplication::focusWidget(), r.pauseDialog->Button1);
+        QTest::keyClick(r.pauseDialog->Button1, Qt::Key(key));
+    }
     QTRY_COMPARE(r.playerCalls().size(), 2);
     QList<std::tuple<int, int, int>> expected = {{2, 10, 20}, {5, 70, 95}, {9, 3600, 3661}};
     while (std::get<0>(expected.first()) != firstExcerpt)
@@ -652,9 +654,11 @@ void PlaybackRunTest::blackKeysLiftAndBringBackTheBackdrop() {
     QVERIFY2(!backdropOf(r).covering(), "the showing begins with the first OK");
     r.okAndWait(1);
     QVERIFY(backdropOf(r).covering());
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_B);
+    QTRY_COMPARE(QApplication::focusWidget(), r.pauseDialog->Button1);
+    QTest::keyClick(r.pauseDialog->Button1, Qt::Key_B);
     QVERIFY(!backdropOf(r).covering());
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Period);
+    QTRY_COMPARE(QApplication::focusWidget(), r.pauseDialog->Button1);
+    QTest::keyClick(r.pauseDialog->Button1, Qt::Key_Period);
     QVERIFY(backdropOf(r).covering());
     QVERIFY(r.pauseDialog->isVisible());
     QTRY_COMPARE(QApplication::focusWidget(), r.pauseDialog->Button1);
