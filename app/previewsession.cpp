@@ -66,7 +66,6 @@ bool PreviewSession::start(const QString& playerPath, const MediaSource& source,
     }
     m_process = process;
     m_place = std::move(place);
-    m_parameters = parameters;
     m_control = m_makeControl(m_place->address());
     // The preview lasts as long as the player's channel: a launcher may hand over to the
     // real player and end before it, and a player that never listens, or stops, has gone.
@@ -97,7 +96,6 @@ void PreviewSession::finish() {
     m_process = nullptr;
     m_control.reset();
     m_place.reset();
-    m_parameters.clear();
     emit ended();
 }
 

@@ -38,8 +38,6 @@ public:
     bool running() const { return m_process != nullptr; }
     // The running player's control; null when none runs.
     PlayerControl* control() { return m_control.get(); }
-    // The parameters the running player was given.
-    const QString& parameters() const { return m_parameters; }
 
 signals:
     // The preview has ended: by end(), or because its player was closed.
@@ -52,7 +50,6 @@ private:
     std::unique_ptr<platform::ChannelPlace> m_place;
     std::unique_ptr<PlayerControl> m_control;
     QProcess* m_process = nullptr;
-    QString m_parameters;
 };
 
 } // namespace filmarin

@@ -434,20 +434,11 @@ void TForm1::previewEnded() {
 
 void TForm1::Wiedergabeliste1Click() {
     // The same checks and values as a showing: the source, the table, the ticked excerpts.
-    if (!sourceAvailable(m_values.source)) {
-        showChooseSourceMessage(*m_messages);
-        return;
-    }
-    if (!checkTable(m_values.table, *m_view))
-        return;
-    if (!computeSpans(m_values.table, m_values.spans, m_view->play)) {
-        m_messages->showMessage(QStringLiteral("Information"), nothingSelectedMessage(),
-                                MessageIcon::Information);
-        return;
-    }
-    writeTableToGrids(m_values.table, *m_view);
-    showTotal(m_values.spans, m_view->total);
+    const bool taken = takeTickedExcerpts(m_values.source, m_values.table, m_values.spans, *m_view,
+                                          *m_messages, [] {});
     StringGrid4->viewport()->update();
+    if (!taken)
+        return;
     QFileDialog& dialog = saveDialogPlaylist();
     dialog.setDirectory(m_values.documentsFolder);
     const std::optional<QString> path = runFileDialog(dialog);

@@ -26,25 +26,34 @@ QString playerNotStartedMessage(const QString& playerPath) {
         .arg(QDir::toNativeSeparators(playerPath));
 }
 
+bool takeTickedExcerpts(const MediaSource& source, ExcerptTable& table, ExcerptSpans& spans,
+                        TableView& view, MessageSink& messages,
+                        const std::function<void()>& failed) {
+    if (!sourceAvailable(source)) {
+        failed();
+        showChooseSourceMessage(messages);
+        return false;
+    }
+    if (!checkTable(table, view)) {
+        failed();
+        return false;
+    }
+    if (!computeSpans(table, spans, view.play)) {
+        failed();
+        messages.showMessage(QStringLiteral("Information"), nothingSelectedMessage(),
+                             MessageIcon::Information);
+        return false;
+    }
+    writeTableToGrids(table, view);
+    showTotal(spans, view.total);
+    return true;
+}
+
 void PlaybackRun::start() {
     m_controls.LockControls();
-    if (!sourceAvailable(m_values.source)) {
-        m_controls.UnlockControls();
-        showChooseSourceMessage(m_messages);
+    if (!takeTickedExcerpts(m_values.source, m_values.table, m_values.spans, m_values.view,
+                            m_messages, [this] { m_controls.UnlockControls(); }))
         return;
-    }
-    if (!checkTable(m_values.table, m_values.view)) {
-        m_controls.UnlockControls();
-        return;
-    }
-    if (!computeSpans(m_values.table, m_values.spans, m_values.view.play)) {
-        m_controls.UnlockControls();
-        m_messages.showMessage(QStringLiteral("Information"), nothingSelectedMessage(),
-                               MessageIcon::Information);
-        return;
-    }
-    writeTableToGrids(m_values.table, m_values.view);
-    showTotal(m_values.spans, m_values.view.total);
     m_pause.FillExcerptChoice(m_values.spans);
     m_nextExcerpt = 1;
     m_failed = false;
@@ -59,8 +68,7 @@ bool PlaybackRun::continues() {
     if (m_nextExcerpt <= kExcerptCount && !m_failed)
         return true;
     m_controls.UnlockControls();
-    if (m_showing)
-        m_showing->runEnded();
+    endShowing();
     return false;
 }
 
@@ -83,21 +91,24 @@ void PlaybackRun::playNextSegment() {
         break;
     case PlayerOutcome::Closing:
         // The window was closed while the player ran: the program is ending.
-        if (m_showing)
-            m_showing->runEnded();
+        endShowing();
         return;
     case PlayerOutcome::NotStarted:
     case PlayerOutcome::Failed:
         // Nothing would play on OK either: the run ends and says why.
         m_failed = true;
         m_controls.UnlockControls();
-        if (m_showing)
-            m_showing->runEnded();
+        endShowing();
         m_messages.showMessage(QStringLiteral("Fehler"),
                                playerNotStartedMessage(m_values.playerPath), MessageIcon::Error);
         return;
     }
     offerNextSegment();
+}
+
+void PlaybackRun::endShowing() {
+    if (m_showing)
+        m_showing->runEnded();
 }
 
 void PlaybackRun::continueWith(std::int32_t excerpt) {
@@ -108,8 +119,7 @@ void PlaybackRun::continueWith(std::int32_t excerpt) {
 
 void PlaybackRun::endAtPause() {
     m_controls.UnlockControls();
-    if (m_showing)
-        m_showing->runEnded();
+    endShowing();
 }
 
 } // namespace filmarin

@@ -7,6 +7,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 // The playback run: the excerpts ticked under "Abspielen" are played in number order, one
@@ -100,6 +101,8 @@ public:
     bool failed() const { return m_failed; }
 
 private:
+    void endShowing();
+
     RunValues m_values;
     PauseChoice& m_pause;
     ControlLock& m_controls;
@@ -111,6 +114,13 @@ private:
 };
 
 QString nothingSelectedMessage();
+// The checks a showing starts with, shared by whatever takes the ticked excerpts as the
+// player would play them: the source, the table, at least one ticked excerpt; then the
+// table is written back and the total shown. `failed` runs where a check fails, before its
+// message.
+bool takeTickedExcerpts(const MediaSource& source, ExcerptTable& table, ExcerptSpans& spans,
+                        TableView& view, MessageSink& messages,
+                        const std::function<void()>& failed);
 // Told when the player cannot be started, for instance because the program's stick was
 // pulled after the player check.
 QString playerNotStartedMessage(const QString& playerPath);

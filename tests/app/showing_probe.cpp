@@ -8,6 +8,7 @@
 // and the number of screens to expect.
 #include "app/dialogweiter.h"
 #include "app/showing.h"
+#include "processexists.h"
 #include "windowfixture.h"
 
 #include <QAction>
@@ -56,7 +57,7 @@ public:
         m_thread = std::thread([this] {
             std::set<pid_t> seen;
             while (!m_stop) {
-                if (m_child != 0 && !alive(m_child)) {
+                if (m_child != 0 && !processExists(m_child)) {
                     m_child = 0;
                     m_ended = m_clock.elapsed();
                 }
@@ -92,16 +93,6 @@ public:
     }
 
 private:
-    // Not yet ended: neither gone nor a zombie that waits to be reaped.
-    static bool alive(pid_t pid) {
-        std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-        std::string line;
-        if (!std::getline(stat, line))
-            return false;
-        const std::size_t close = line.rfind(')');
-        return close != std::string::npos && close + 2 < line.size() && line[close + 2] != 'Z';
-    }
-
     // The player: the launcher, or the vlc it has become; not the tools the probe runs
     // (xdotool, import), nor a child that has not yet become what it runs.
     static pid_t firstChild() {
