@@ -1,13 +1,19 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Installing on Linux: the program and its launcher together in lib/filmarin (the program
-# finds its player beside itself), a command in bin, a menu entry and an icon; CPack makes
-# the Debian package filmarin_<version>_<arch>.deb from that.
+# finds its player beside itself), a command in bin, a menu entry, an icon and the
+# software centres' description; CPack makes the Debian package filmarin_<version>_<arch>.deb
+# from that.
 include(GNUInstallDirs)
 
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/filmarin.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/filmarin.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+# What software centres list: names, summaries and descriptions in German and English.
+configure_file(${PROJECT_SOURCE_DIR}/packaging/filmarin.metainfo.xml.in
+               ${PROJECT_BINARY_DIR}/packaging/org.example.filmarin.metainfo.xml @ONLY)
+install(FILES ${PROJECT_BINARY_DIR}/packaging/org.example.filmarin.metainfo.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 # bin/filmarin points to the program, whose folder holds the player.
 file(MAKE_DIRECTORY ${PROJECT_BINARY_DIR}/packaging)
 file(CREATE_LINK ../${FILMARIN_INSTALL_PROGRAM_DIR}/filmarin ${PROJECT_BINARY_DIR}/packaging/filmarin

@@ -21,7 +21,7 @@ FILMARIN_TEST_PACKAGES=(
     clang libclang-rt-dev
     xvfb xauth x11-utils x11-xserver-utils ffmpeg openbox xdotool dvdauthor imagemagick
     xserver-xorg-core xserver-xorg-video-dummy dbus-daemon
-    dpkg-dev desktop-file-utils lintian
+    dpkg-dev desktop-file-utils appstream lintian
     python3-fusepy "libfuse2t64|libfuse2"
     binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
 )

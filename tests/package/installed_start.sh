@@ -41,6 +41,9 @@ command="$work/root/usr/bin/filmarin"
 desktop="$work/root/usr/share/applications/filmarin.desktop"
 [ -x "$command" ] || { echo "The package installs no command filmarin." >&2; exit 1; }
 desktop-file-validate "$desktop"
+metainfo="$work/root/usr/share/metainfo/org.example.filmarin.metainfo.xml"
+[ -f "$metainfo" ] || { echo "The package installs no AppStream metainfo file." >&2; exit 1; }
+appstreamcli validate --no-net --pedantic "$metainfo"
 grep -qx 'Exec=filmarin' "$desktop"
 
 mkdir "$work/home" "$work/runtime"
