@@ -15,11 +15,24 @@ set(licence_files
     libjpeg-turbo/README.ijg ${jpeg_prefix}/README.ijg
     libjpeg-turbo/zlib.txt ${PROJECT_SOURCE_DIR}/packaging/licenses/zlib.txt)
 
+# Every text in the zip has Windows line endings: Notepad before Windows 10 1809 shows a
+# text with bare line feeds as one line.
+function(filmarin_text_with_crlf source target)
+    file(READ ${source} text)
+    string(REPLACE "\r\n" "\n" text "${text}")
+    string(REPLACE "\n" "\r\n" text "${text}")
+    file(WRITE ${target}.new "${text}")
+    file(COPY_FILE ${target}.new ${target} ONLY_IF_DIFFERENT)
+    file(REMOVE ${target}.new)
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${source})
+endfunction()
+filmarin_text_with_crlf(${PROJECT_SOURCE_DIR}/LICENSE ${PROJECT_BINARY_DIR}/packaging/LICENSE)
+
 configure_file(${PROJECT_SOURCE_DIR}/packaging/LIESMICH.txt.in ${PROJECT_BINARY_DIR}/packaging/LIESMICH.txt
                @ONLY NEWLINE_STYLE CRLF)
 configure_file(${PROJECT_SOURCE_DIR}/packaging/licenses/LIESMICH.txt.in
                ${PROJECT_BINARY_DIR}/packaging/Lizenzen-LIESMICH.txt @ONLY NEWLINE_STYLE CRLF)
-install(FILES ${PROJECT_BINARY_DIR}/packaging/LIESMICH.txt ${PROJECT_SOURCE_DIR}/LICENSE
+install(FILES ${PROJECT_BINARY_DIR}/packaging/LIESMICH.txt ${PROJECT_BINARY_DIR}/packaging/LICENSE
         DESTINATION .)
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/VLCportable-LIESMICH.txt
         DESTINATION VLCportable RENAME LIESMICH.txt)
@@ -37,11 +50,13 @@ while(licence_files)
         message(FATAL_ERROR "The licence text ${source} is missing; the zip must carry it.")
     endif()
     get_filename_component(target_dir ${target} DIRECTORY)
-    install(FILES ${source} DESTINATION Lizenzen/${target_dir})
+    set(with_crlf ${PROJECT_BINARY_DIR}/packaging/Lizenzen/${target})
+    filmarin_text_with_crlf(${source} ${with_crlf})
+    install(FILES ${with_crlf} DESTINATION Lizenzen/${target_dir})
     list(APPEND copy_licences COMMAND ${CMAKE_COMMAND} -E make_directory
-         ${stage}/Lizenzen/${target_dir} COMMAND ${CMAKE_COMMAND} -E copy ${source}
+         ${stage}/Lizenzen/${target_dir} COMMAND ${CMAKE_COMMAND} -E copy ${with_crlf}
          ${stage}/Lizenzen/${target})
-    list(APPEND licence_sources ${source})
+    list(APPEND licence_sources ${with_crlf})
 endwhile()
 
 add_custom_command(OUTPUT ${FILMARIN_ZIP}
@@ -50,7 +65,7 @@ add_custom_command(OUTPUT ${FILMARIN_ZIP}
     COMMAND ${CMAKE_STRIP} -o ${stage}/filmarin.exe $<TARGET_FILE:filmarin>
     COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_BINARY_DIR}/packaging/LIESMICH.txt
             ${stage}/LIESMICH.txt
-    COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/LICENSE ${stage}/LICENSE
+    COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_BINARY_DIR}/packaging/LICENSE ${stage}/LICENSE
     COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/packaging/VLCportable-LIESMICH.txt
             ${stage}/VLCportable/LIESMICH.txt
     COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_BINARY_DIR}/packaging/Lizenzen-LIESMICH.txt
@@ -63,7 +78,7 @@ add_custom_command(OUTPUT ${FILMARIN_ZIP}
             ${CMAKE_COMMAND} -E tar cf ${FILMARIN_ZIP} --format=zip
             filmarin.exe LIESMICH.txt LICENSE VLCportable Lizenzen
     DEPENDS filmarin ${PROJECT_BINARY_DIR}/packaging/LIESMICH.txt
-            ${PROJECT_BINARY_DIR}/packaging/Lizenzen-LIESMICH.txt ${PROJECT_SOURCE_DIR}/LICENSE
+            ${PROJECT_BINARY_DIR}/packaging/Lizenzen-LIESMICH.txt ${PROJECT_BINARY_DIR}/packaging/LICENSE
             ${PROJECT_SOURCE_DIR}/packaging/VLCportable-LIESMICH.txt ${licence_sources}
             ${PROJECT_SOURCE_DIR}/cmake/SourceArchive.cmake
     COMMENT "Packing Filmarin-${PROJECT_VERSION}-win64.zip")

@@ -65,6 +65,15 @@ unpacked=$(mktemp -d)
 trap 'rm -rf "$unpacked"' EXIT
 (cd "$unpacked" && cmake -E tar xf "$zip")
 grep -q "GNU GENERAL PUBLIC LICENSE" "$unpacked/LICENSE" || fail "LICENSE is not the GPL"
+# Every text ends its lines as Windows does, so that old Notepads show its lines.
+for text in LICENSE LIESMICH.txt VLCportable/LIESMICH.txt Lizenzen/LIESMICH.txt \
+    Lizenzen/Qt/LGPL-3.0-only.txt Lizenzen/Qt/GPL-3.0-only.txt Lizenzen/libjpeg-turbo/LICENSE.md \
+    Lizenzen/libjpeg-turbo/README.ijg Lizenzen/libjpeg-turbo/zlib.txt; do
+    lines=$(wc -l <"$unpacked/$text")
+    crlf=$(grep -c $'\r$' "$unpacked/$text" || true)
+    [ "$lines" -gt 0 ] && [ "$lines" -eq "$crlf" ] ||
+        fail "$text has $((lines - crlf)) of $lines lines without a carriage return"
+done
 grep -q "GNU LESSER GENERAL PUBLIC LICENSE" "$unpacked/Lizenzen/Qt/LGPL-3.0-only.txt" ||
     fail "the LGPL text is wrong"
 grep -q "Independent JPEG Group" "$unpacked/Lizenzen/libjpeg-turbo/README.ijg" ||
