@@ -142,6 +142,41 @@ stage_screens_full() {
         ctest --preset windows-app -R '^screens_test$' --output-on-failure
 }
 
+# The mirror of Debian's main archive that this system's own apt sources name (deb822
+# .sources files first, then sources.list lines), or nothing, which leaves debootstrap its
+# default. Security and updates suites are not a main archive.
+debian_mirror() {
+    local file
+    for file in /etc/apt/sources.list.d/*.sources; do
+        [ -r "$file" ] || continue
+        # A stanza's URIs and Suites, the stanzas apart by blank lines.
+        awk '
+            function flush() {
+                main = 0
+                n = split(suites, w, " ")
+                for (i = 1; i <= n; i++) if (w[i] !~ /-(security|updates|backports)$/) main = 1
+                if (types ~ /(^| )deb( |$)/ && uris != "" && main) {
+                    split(uris, u, " "); print u[1]; found = 1; exit
+                }
+                types = uris = suites = ""
+            }
+            /^[[:space:]]*#/ { next }
+            /^[[:space:]]*$/ { flush(); next }
+            tolower($1) == "types:" { $1 = ""; types = $0 }
+            tolower($1) == "uris:" { $1 = ""; uris = $0 }
+            tolower($1) == "suites:" { $1 = ""; suites = $0 }
+            END { if (!found) flush() }
+        ' "$file" | head -1 | grep . && return 0
+    done
+    for file in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
+        [ -r "$file" ] || continue
+        # deb [options] URI SUITE COMPONENTS
+        sed -E -n 's/^[[:space:]]*deb[[:space:]]+(\[[^]]*\][[:space:]]+)?([^[:space:]]+)[[:space:]]+([^[:space:]]+).*/\2 \3/p' "$file" |
+            awk '$2 !~ /-(security|updates|backports)/ { print $1; exit }' | grep . && return 0
+    done
+    return 0
+}
+
 # The linux and package stages inside a Debian 13 system made with debootstrap from Debian's
 # archive: the program, its tests and its package built with Debian 13's Qt 6.8. The
 # system is kept between runs in $FILMARIN_DEBIAN13_ROOT (/var/tmp/filmarin-debian13), with
@@ -159,7 +194,11 @@ stage_debian13() {
     if [ ! -x "$root/usr/bin/apt-get" ]; then
         rm -rf "$root.new"
         echo "Making a Debian 13 system in $root"
-        debootstrap --variant=minbase trixie "$root.new" http://deb.debian.org/debian >"$place/debootstrap.log" 2>&1 ||
+        local mirror
+        mirror=$(debian_mirror)
+        echo "Packages from ${mirror:-the default mirror of debootstrap}"
+        # shellcheck disable=SC2086
+        debootstrap --variant=minbase trixie "$root.new" $mirror >"$place/debootstrap.log" 2>&1 ||
             { tail -20 "$place/debootstrap.log" >&2; exit 1; }
         mv "$root.new" "$root"
     fi
