@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "sources/discbrowser.h"
 #include "windowfixture.h"
+#include "windowtests.h"
 
 #include <QAction>
 #include <QFileInfo>
@@ -268,5 +269,5 @@ void DiscBrowserWindowTest::longCaptionsShowTheirLastPart() {
     QTRY_COMPARE(f.window->mediaSource().driveRoot, f.dvd.path());
 }
 
-QTEST_MAIN(DiscBrowserWindowTest)
+FILMARIN_WINDOW_TEST(DiscBrowserWindowTest, "discbrowser_window_tests")
 #include "discbrowser_window_test.moc"

@@ -3,6 +3,7 @@
 // window's thread while typing; on OK the path is looked up away from it, and a place that
 // does not answer is named while the dialog stays.
 #include "app/filedialog.h"
+#include "windowtests.h"
 
 #include <QDialogButtonBox>
 #include <QFile>
@@ -122,5 +123,5 @@ void FileDialogTest::cancellingGivesTheLookUp() {
     QCOMPARE(dialog.result(), int(QDialog::Rejected));
 }
 
-QTEST_MAIN(FileDialogTest)
+FILMARIN_WINDOW_TEST(FileDialogTest, "filedialog_tests")
 #include "filedialog_test.moc"

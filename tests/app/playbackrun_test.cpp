@@ -6,6 +6,7 @@
 #include "processexists.h"
 #include "table/tablecheck.h"
 #include "windowfixture.h"
+#include "windowtests.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -547,7 +548,7 @@ void PlaybackRunTest::closingTheWindowEndsThePlayersChildren() {
     QVERIFY2(elapsed < 150, qPrintable(QStringLiteral("%1 ms").arg(elapsed)));
 }
 
-QTEST_MAIN(PlaybackRunTest)
+FILMARIN_WINDOW_TEST(PlaybackRunTest, "playbackrun_tests")
 #include "playbackrun_test.moc"
 
 namespace {

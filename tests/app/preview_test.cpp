@@ -4,6 +4,7 @@
 // playlist.
 #include "processexists.h"
 #include "windowfixture.h"
+#include "windowtests.h"
 
 #include <QAction>
 #include <QDir>
@@ -326,5 +327,5 @@ void PreviewTest::aPlaylistThatCannotBeWrittenIsSaidSo() {
     QVERIFY(!QFile::exists(target.filePath(QStringLiteral("fehlt"))));
 }
 
-QTEST_MAIN(PreviewTest)
+FILMARIN_WINDOW_TEST(PreviewTest, "preview_window_tests")
 #include "preview_test.moc"

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The scale and place of a window on a screen, without a screen.
 #include "app/screenfit.h"
+#include "windowtests.h"
 
 #include <QtTest>
 
@@ -73,5 +74,5 @@ void ScreenFitTest::place() {
     QCOMPARE(framePlace(frame, workArea), expected);
 }
 
-QTEST_GUILESS_MAIN(ScreenFitTest)
+FILMARIN_WINDOW_TEST(ScreenFitTest, "screenfit_tests")
 #include "screenfit_test.moc"

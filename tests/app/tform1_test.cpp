@@ -3,6 +3,7 @@
 #include "playback/playercheck.h"
 #include "table/tablecheck.h"
 #include "windowfixture.h"
+#include "windowtests.h"
 
 #include <QAction>
 #include <QFileDialog>
@@ -595,5 +596,5 @@ void TForm1Test::everyExcerptFitsThePauseChoice() {
     verifyExcerptChoiceFits(*f.pauseDialog);
 }
 
-QTEST_MAIN(TForm1Test)
+FILMARIN_WINDOW_TEST(TForm1Test, "tform1_tests")
 #include "tform1_test.moc"

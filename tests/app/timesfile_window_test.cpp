@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "../timesfile/golden.h"
 #include "windowfixture.h"
+#include "windowtests.h"
 
 #include <QAction>
 #include <QFileDialog>
@@ -112,5 +113,5 @@ void TimesFileWindowTest::cancelledDialogsDoNothing() {
     QVERIFY(QDir(f.documentsDir.path()).entryList(QDir::Files).isEmpty());
 }
 
-QTEST_MAIN(TimesFileWindowTest)
+FILMARIN_WINDOW_TEST(TimesFileWindowTest, "timesfile_window_tests")
 #include "timesfile_window_test.moc"
