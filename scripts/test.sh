@@ -86,11 +86,19 @@ need_shared_windows_libraries() {
     done
 }
 
+# The Windows build's platform tests and the rest of its tests come from one build folder,
+# so that the second of these stages compiles nothing the first has compiled.
+windows_build() {
+    windows_tools
+    need_shared_windows_libraries
+    filmarin_install_packages "${FILMARIN_RUN_PACKAGES[@]}"
+    cmake --preset windows-app >/dev/null
+    cmake --build --preset windows-app -j"$jobs" "$@"
+}
+
 stage_windows_platform() {
     echo "== Windows platform layer (mingw-w64), tested under Wine"
-    windows_tools
-    cmake --preset windows >/dev/null
-    cmake --build --preset windows -j"$jobs"
+    windows_build --target platform_win_tests
     # A fresh, quiet Wine prefix of its own, removed afterwards.
     WINEPREFIX=$(mktemp -d /tmp/filmarin-wine-XXXXXX)
     export WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
@@ -99,7 +107,7 @@ stage_windows_platform() {
     started=$(date +%s)
     # A German Windows: code page 1252.
     env -u DISPLAY -u LC_ALL -u LC_CTYPE LANG=de_DE.UTF-8 wine wineboot --init >/dev/null 2>&1
-    env -u DISPLAY -u LC_ALL -u LC_CTYPE LANG=de_DE.UTF-8 ctest --preset windows
+    env -u DISPLAY -u LC_ALL -u LC_CTYPE LANG=de_DE.UTF-8 ctest --preset windows-app -L platform
     wineserver -k >/dev/null 2>&1 || true
     rm -rf "$WINEPREFIX"
     trap - EXIT
@@ -109,17 +117,14 @@ stage_windows_platform() {
 
 stage_windows() {
     echo "== The whole program for Windows (static Qt from ../shared), tested under Wine, and its zip"
-    windows_tools
     local started
     started=$(date +%s)
-    need_shared_windows_libraries
-    filmarin_install_packages "${FILMARIN_RUN_PACKAGES[@]}"
-    cmake --preset windows-app >/dev/null
-    cmake --build --preset windows-app -j"$jobs"
+    windows_build
     cmake --build --preset windows-app --target windows_zip
-    # The window tests and the program itself need a display, as on a Windows desktop.
+    # The window tests and the program itself need a display, as on a Windows desktop; the
+    # platform tests are the stage windows-platform's.
     bash tests/windows/wine_display.sh bash -c \
-        'ctest --preset windows-app && bash tests/windows/start_under_wine.sh build-windows-app/app/filmarin.exe'
+        'ctest --preset windows-app -LE platform && bash tests/windows/start_under_wine.sh build-windows-app/app/filmarin.exe'
     local zip
     zip=$(ls build-windows-app/Filmarin-*-win64.zip)
     bash tests/windows/check_release.sh build-windows-app/app/filmarin.exe "$zip" README.md
@@ -134,10 +139,7 @@ stage_screens_full() {
     cmake --preset ci >/dev/null
     cmake --build --preset ci -j"$jobs" --target screens_tests
     FILMARIN_SCREENS=full ctest --preset ci -R '^screens_test$' --output-on-failure
-    windows_tools
-    need_shared_windows_libraries
-    cmake --preset windows-app >/dev/null
-    cmake --build --preset windows-app -j"$jobs" --target screens_tests
+    windows_build --target screens_tests
     FILMARIN_SCREENS=full bash tests/windows/wine_display.sh \
         ctest --preset windows-app -R '^screens_test$' --output-on-failure
 }
