@@ -62,7 +62,7 @@ stage_fuzz() {
     filmarin_install_packages "${FILMARIN_RUN_PACKAGES[@]}" "${FILMARIN_TEST_PACKAGES[@]}"
     cmake --preset fuzz >/dev/null
     cmake --build --preset fuzz -j"$jobs"
-    ctest --preset fuzz
+    ctest --preset fuzz -j"$jobs"
 }
 
 windows_tools() {
