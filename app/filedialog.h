@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "sources/drives.h"
 #include "sources/ownthread.h"
 
 #include <QFileDialog>
@@ -24,7 +25,7 @@ class FileDialog : public QFileDialog {
     Q_OBJECT
 public:
     // Looks up a path away from the window's thread: 0 nothing there, 1 a file, 2 a folder.
-    using Look = std::function<std::shared_ptr<PendingAnswer<std::int32_t>>(const QString& path)>;
+    using Look = std::function<std::shared_ptr<PendingAnswer<PathKind>>(const QString& path)>;
 
     FileDialog(QWidget* parent, Look look, std::function<void(const QString&)> tell);
 
@@ -43,7 +44,7 @@ private:
     std::function<void(const QString&)> m_tell;
     QLineEdit* m_name = nullptr;
     QTimer* m_lookTimer;
-    std::shared_ptr<PendingAnswer<std::int32_t>> m_pending;
+    std::shared_ptr<PendingAnswer<PathKind>> m_pending;
     QString m_pendingPath;
     std::chrono::steady_clock::time_point m_until;
     bool m_looked = false;

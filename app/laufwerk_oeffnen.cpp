@@ -111,7 +111,7 @@ void TDVD_CD_oeffnen::arrange() {
 
 void TDVD_CD_oeffnen::FormCreate() {
     m_state.chosenDrive.clear();
-    m_state.chosenKind = 0;
+    m_state.chosenKind = SourceKind::None;
     Timer1->stop();
     Timer2->stop();
     // Start-up does not wait for the drives: the rows come with the first survey, and the
@@ -143,7 +143,7 @@ void TDVD_CD_oeffnen::Button1Click() {
     if (m_check)
         return; // OK is already looking into a drive
     m_state.chosenDrive.clear();
-    m_state.chosenKind = 0;
+    m_state.chosenKind = SourceKind::None;
     Timer1->stop();
     Timer2->stop();
     if (checkDriveReady(*this, m_state, m_messages)) {
@@ -167,14 +167,14 @@ void TDVD_CD_oeffnen::checkContent() {
     const ContentCheck check = *m_check;
     // A message below is shown while the check still stands: no second OK starts meanwhile.
     m_checkTimer->stop();
-    const std::optional<std::int32_t> kind = finishContentCheck(check, m_messages);
+    const std::optional<SourceKind> kind = finishContentCheck(check, m_messages);
     if (!kind) {
         m_checkTimer->start();
         return;
     }
     m_check.reset();
     Button1->setEnabled(true);
-    if (*kind == 0) {
+    if (*kind == SourceKind::None) {
         Timer1->start();
         return;
     }

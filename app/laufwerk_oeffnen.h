@@ -53,7 +53,7 @@ public:
 signals:
     // OK found a disc it can play: the drive as the browser names it and its content
     // (1 video DVD, 2 VCD, 3 SVCD, 4 audio CD). The browser then closes.
-    void discChosen(const QString& drive, std::int32_t kind);
+    void discChosen(const QString& drive, SourceKind kind);
     // The browser has closed, after OK or without a choice.
     void closed();
 

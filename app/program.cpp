@@ -58,13 +58,12 @@ Program::Program(WindowEnvironment environment, std::shared_ptr<DriveSystem> dri
     // A path typed into a file dialog is looked up as the drives are asked: never on the
     // window's thread, one question at a time.
     form1.setPathLook([questions = std::weak_ptr<DriveQuestions>(m_questions)](
-                          const QString& path) -> std::shared_ptr<PendingAnswer<std::int32_t>> {
+                          const QString& path) -> std::shared_ptr<PendingAnswer<PathKind>> {
         const std::shared_ptr<DriveQuestions> asked = questions.lock();
         if (!asked)
             return nullptr;
-        return asked->ask<std::int32_t>(path, QStringLiteral("look"), [path](DriveSystem& drives) {
-            return drives.pathKind(path);
-        });
+        return asked->ask<PathKind>(path, QStringLiteral("look"),
+                                    [path](DriveSystem& drives) { return drives.pathKind(path); });
     });
     m_pauseDialog = std::make_unique<TDialogWeiter_Form>(&form1);
     m_discBrowser = std::make_unique<TDVD_CD_oeffnen>(&form1, m_questions, form1.messages());

@@ -231,7 +231,7 @@ void TForm1::Datei1Click() {
         Abspielen1->setEnabled(true);
 }
 
-void TForm1::takeDisc(const QString& drive, std::int32_t kind) {
+void TForm1::takeDisc(const QString& drive, SourceKind kind) {
     m_values.source.driveRoot = drive;
     m_values.source.kind = kind;
     Abspielen1->setEnabled(true);

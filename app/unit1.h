@@ -7,6 +7,7 @@
 #include "playback/preview.h"
 #include "previewsession.h"
 #include "programvalues.h"
+#include "sources/drives.h"
 #include "sources/ownthread.h"
 #include "statictext.h"
 #include "stringgrid.h"
@@ -106,8 +107,7 @@ public:
     // The file dialogs, made when first asked for.
     // How the file dialogs look up a typed path away from the window's thread; without one
     // they look on their own.
-    void
-    setPathLook(std::function<std::shared_ptr<PendingAnswer<std::int32_t>>(const QString&)> look) {
+    void setPathLook(std::function<std::shared_ptr<PendingAnswer<PathKind>>(const QString&)> look) {
         m_pathLook = std::move(look);
     }
     QFileDialog& openDialogVideo();
@@ -139,7 +139,7 @@ public:
     void RefreshTotals();
     bool LocatePlayer();
     // A disc was chosen in the disc browser: it is the source, and "Abspielen" is enabled.
-    void takeDisc(const QString& drive, std::int32_t kind);
+    void takeDisc(const QString& drive, SourceKind kind);
     // The text the Info command shows.
     static QString infoText();
 
@@ -212,7 +212,7 @@ private:
     void setControlsEnabled(bool enabled);
     std::optional<QString> runFileDialog(QFileDialog& dialog);
     QFileDialog* makeFileDialog(const char* name);
-    std::function<std::shared_ptr<PendingAnswer<std::int32_t>>(const QString&)> m_pathLook;
+    std::function<std::shared_ptr<PendingAnswer<PathKind>>(const QString&)> m_pathLook;
     TimesFileContext timesFileContext();
     void takeFromPreview(TakenTime which);
     void previewEnded();

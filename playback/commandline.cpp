@@ -56,9 +56,10 @@ QString sourceItem(const MediaSource& mediaSource, std::int32_t titleNumber) {
                QStringLiteral(" :cdda-track=") + title;
     case SourceKind::VideoFile:
         return QStringLiteral("file:///") + encodeFilePath(mediaSource.videoFilePath);
-    default:
+    case SourceKind::None:
         return QString();
     }
+    return QString();
 }
 
 QString buildExcerptItem(const SegmentInputs& inputs, int n) {
@@ -68,7 +69,7 @@ QString buildExcerptItem(const SegmentInputs& inputs, int n) {
            QString::number(kTitleCardSeconds) + QStringLiteral(".000 ") + source;
 }
 
-QString prependPlayerOptions(std::int32_t kind, const QString& item,
+QString prependPlayerOptions(SourceKind kind, const QString& item,
                              std::optional<int> playerScreen) {
     QString screen;
     if (playerScreen && kind != SourceKind::AudioCd)

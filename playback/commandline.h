@@ -40,7 +40,7 @@ QString buildExcerptItem(const SegmentInputs& inputs, int n);
 
 // The option string of the source kind followed by `item`. With `playerScreen`, the film
 // goes full screen on that screen (not for an audio CD, which plays in a window).
-QString prependPlayerOptions(std::int32_t kind, const QString& item,
+QString prependPlayerOptions(SourceKind kind, const QString& item,
                              std::optional<int> playerScreen = std::nullopt);
 
 // The parameters of one segment: from nextExcerpt up to the first ticked pause or excerpt

@@ -182,16 +182,16 @@ std::optional<ContentCheck> startContentCheck(DriveQuestions& questions, const D
     check.drive = selectedDriveText(view, state);
     check.until = std::chrono::steady_clock::now() + deadline;
     const QString root = check.drive;
-    check.answer = questions.ask<std::int32_t>(
-        view.key(state.currentRow), contentTopic(),
-        [root](DriveSystem& drives) { return drives.discContent(root); });
+    check.answer =
+        questions.ask<SourceKind>(view.key(state.currentRow), contentTopic(),
+                                  [root](DriveSystem& drives) { return drives.discContent(root); });
     if (!check.answer)
         return std::nullopt;
     return check;
 }
 
-std::optional<std::int32_t> finishContentCheck(const ContentCheck& check, MessageSink& messages,
-                                               std::chrono::steady_clock::time_point now) {
+std::optional<SourceKind> finishContentCheck(const ContentCheck& check, MessageSink& messages,
+                                             std::chrono::steady_clock::time_point now) {
     const bool answered = check.answer->isAnswered();
     if (!answered && now < check.until)
         return std::nullopt;
@@ -200,7 +200,7 @@ std::optional<std::int32_t> finishContentCheck(const ContentCheck& check, Messag
         showWarning(messages, notReadyMessage(check.drive));
         return SourceKind::None;
     }
-    const std::int32_t kind = check.answer->failed ? SourceKind::None : check.answer->value;
+    const SourceKind kind = check.answer->failed ? SourceKind::None : check.answer->value;
     if (kind == SourceKind::None)
         showWarning(messages, noContentMessage(check.drive));
     return kind;

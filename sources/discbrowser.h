@@ -42,7 +42,7 @@ struct DiscBrowserState {
     // The row whose selection changed last; -1 once that row's drive has gone.
     int currentRow = 0;
     QString chosenDrive;
-    std::int32_t chosenKind = 0;
+    SourceKind chosenKind = SourceKind::None;
 };
 
 // Brings the rows in line with a survey of the drives; false when the survey ended early,
@@ -77,7 +77,7 @@ bool checkDriveReady(const DriveListView& view, const DiscBrowserState& state,
 // blocking the window.
 struct ContentCheck {
     QString drive; // the row's caption when OK was clicked
-    std::shared_ptr<PendingAnswer<std::int32_t>> answer;
+    std::shared_ptr<PendingAnswer<SourceKind>> answer;
     std::chrono::steady_clock::time_point until;
 };
 
@@ -86,9 +86,9 @@ struct ContentCheck {
 std::optional<ContentCheck> startContentCheck(DriveQuestions& questions, const DriveListView& view,
                                               const DiscBrowserState& state,
                                               std::chrono::milliseconds deadline);
-// Empty while the drive may still answer; then the kind of disc, or 0 after telling the
+// Empty while the drive may still answer; then the kind of disc, or None after telling the
 // user (a drive that has not answered by the deadline is not ready).
-std::optional<std::int32_t>
+std::optional<SourceKind>
 finishContentCheck(const ContentCheck& check, MessageSink& messages,
                    std::chrono::steady_clock::time_point now = std::chrono::steady_clock::now());
 

@@ -93,15 +93,15 @@ QString driveReadiness(DriveSystem& drives, const QString& key) {
     }
 }
 
-std::int32_t DriveSystem::discContent(const QString& root) {
+SourceKind DriveSystem::discContent(const QString& root) {
     return detectDiscContent(root);
 }
 
-std::int32_t DriveSystem::pathKind(const QString& path) {
+PathKind DriveSystem::pathKind(const QString& path) {
     const QFileInfo info(path);
     if (!info.exists())
-        return 0;
-    return info.isDir() ? 2 : 1;
+        return PathKind::Nothing;
+    return info.isDir() ? PathKind::Folder : PathKind::File;
 }
 
 } // namespace filmarin

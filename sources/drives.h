@@ -1,12 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "mediasource.h"
+
 #include <QString>
 #include <cstdint>
 #include <vector>
 
 // The drives as the disc browser shows them: type text, label and readiness.
 namespace filmarin {
+
+// What a path names, with the numbers the drive helper's answers carry.
+enum class PathKind : std::int32_t { Nothing = 0, File = 1, Folder = 2 };
 
 struct DriveEntry {
     QString key; // the letter on Windows, the mount point or device on Linux
@@ -25,11 +30,11 @@ public:
     virtual bool driveReady(const QString& key) = 0;
     // "D:" for drive D on Windows.
     virtual QString caption(const QString& key) = 0;
-    // The kind of disc in the drive named `root` as the browser shows it: 1 video DVD,
-    // 2 VCD, 3 SVCD, 4 audio CD, 0 none. Looks into the drive as it is now.
-    virtual std::int32_t discContent(const QString& root);
-    // What is at `path`: 0 nothing, 1 a file, 2 a folder.
-    virtual std::int32_t pathKind(const QString& path);
+    // The kind of disc in the drive named `root`: a video DVD, a VCD, an SVCD, an audio CD
+    // or None. Looks into the drive as it is now.
+    virtual SourceKind discContent(const QString& root);
+    // What is at `path`.
+    virtual PathKind pathKind(const QString& path);
 };
 
 // The drives of this computer.

@@ -74,9 +74,9 @@ std::string result(DriveSystem& drives, char what, const QString& argument) {
     case kCaption:
         return utf8(drives.caption(argument));
     case kContent:
-        return std::to_string(drives.discContent(argument));
+        return std::to_string(sourceKindCode(drives.discContent(argument)));
     case kPath:
-        return std::to_string(drives.pathKind(argument));
+        return std::to_string(static_cast<std::int32_t>(drives.pathKind(argument)));
     default:
         throw std::runtime_error("unknown question");
     }
@@ -161,12 +161,19 @@ QString HelperDrives::caption(const QString& key) {
     return m_here->caption(key);
 }
 
-std::int32_t HelperDrives::discContent(const QString& root) {
-    return static_cast<std::int32_t>(number(ask(kContent, root)));
+SourceKind HelperDrives::discContent(const QString& root) {
+    return sourceKindFromCode(number(ask(kContent, root)));
 }
 
-std::int32_t HelperDrives::pathKind(const QString& path) {
-    return static_cast<std::int32_t>(number(ask(kPath, path)));
+PathKind HelperDrives::pathKind(const QString& path) {
+    switch (number(ask(kPath, path))) {
+    case static_cast<long>(PathKind::File):
+        return PathKind::File;
+    case static_cast<long>(PathKind::Folder):
+        return PathKind::Folder;
+    default:
+        return PathKind::Nothing;
+    }
 }
 
 } // namespace filmarin

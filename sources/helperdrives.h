@@ -36,8 +36,8 @@ public:
     bool volumeLabel(const QString& key, QString& label) override;
     bool driveReady(const QString& key) override;
     QString caption(const QString& key) override;
-    std::int32_t discContent(const QString& root) override;
-    std::int32_t pathKind(const QString& path) override;
+    SourceKind discContent(const QString& root) override;
+    PathKind pathKind(const QString& path) override;
 
 private:
     std::string ask(char what, const QString& argument);

@@ -44,7 +44,17 @@ QString videoCdLocation(const QString& root) {
     return fromPlatform(platform::videoCdLocation(toPlatform(root)));
 }
 
-std::int32_t detectDiscContent(const QString& root) {
+SourceKind sourceKindFromCode(std::int64_t code) {
+    if (code < 0 || code > static_cast<std::int64_t>(SourceKind::VideoFile))
+        return SourceKind::None;
+    return static_cast<SourceKind>(code);
+}
+
+std::int32_t sourceKindCode(SourceKind kind) {
+    return static_cast<std::int32_t>(kind);
+}
+
+SourceKind detectDiscContent(const QString& root) {
     // One look into the drive's root: a slow network share answers once, not per name.
     const std::vector<platform::FoundEntry> entries = platform::listFolder(toPlatform(root));
     const auto isFolderNamed = [&](const char* name) {
@@ -95,9 +105,10 @@ bool sourceAvailable(const MediaSource& source) {
         return hasCdaTracks(source.driveRoot);
     case SourceKind::VideoFile:
         return filePresent(source.videoFilePath);
-    default:
+    case SourceKind::None:
         return false;
     }
+    return false;
 }
 
 QString chooseSourceMessage() {

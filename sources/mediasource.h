@@ -9,18 +9,22 @@
 // What the player is to play: a disc in a drive or a video file.
 namespace filmarin {
 
-// Kinds of source; a stored value outside 0-5 makes the check before playing fail.
-namespace SourceKind {
-constexpr std::int32_t None = 0;
-constexpr std::int32_t DvdVideo = 1;
-constexpr std::int32_t Vcd = 2;
-constexpr std::int32_t Svcd = 3;
-constexpr std::int32_t AudioCd = 4;
-constexpr std::int32_t VideoFile = 5;
-} // namespace SourceKind
+// Kinds of source, with the numbers the drive helper's answers carry.
+enum class SourceKind : std::int32_t {
+    None = 0,
+    DvdVideo = 1,
+    Vcd = 2,
+    Svcd = 3,
+    AudioCd = 4,
+    VideoFile = 5,
+};
+
+// The kind a number names; None for a number outside 0-5.
+SourceKind sourceKindFromCode(std::int64_t code);
+std::int32_t sourceKindCode(SourceKind kind);
 
 struct MediaSource {
-    std::int32_t kind = SourceKind::None;
+    SourceKind kind = SourceKind::None;
     QString driveRoot;     // kinds 1-4: the drive as the disc browser names it
     QString videoFilePath; // kind 5: the file chosen in the file dialog
 };
@@ -39,8 +43,8 @@ bool hasCdaTracks(const QString& root);
 QString audioCdDevice(const QString& root);
 // Where the player reads a VCD or SVCD in the drive `root` from, up to the "#" of its title.
 QString videoCdLocation(const QString& root);
-// 1 video DVD, 2 VCD, 3 SVCD, 4 audio CD, tested in this order; 0 when none fits.
-std::int32_t detectDiscContent(const QString& root);
+// A video DVD, a VCD, an SVCD, an audio CD, tested in this order; None when none fits.
+SourceKind detectDiscContent(const QString& root);
 // An entry of that path exists and is no folder.
 bool filePresent(const QString& path);
 // The check before playing: only the test that belongs to the stored kind runs.

@@ -108,7 +108,7 @@ void DiscBrowserWindowTest::okOnAVideoDvd() {
     QTest::mouseClick(f.discBrowser->Button1, Qt::LeftButton);
     QTRY_VERIFY(!f.discBrowser->isVisible());
     QVERIFY(f.messages.shown.empty());
-    QCOMPARE(w.mediaSource().kind, 1);
+    QCOMPARE(w.mediaSource().kind, SourceKind::DvdVideo);
     QCOMPARE(w.mediaSource().driveRoot, f.dvd.path());
     QCOMPARE(w.mediaSource().videoFilePath, QStringLiteral("/alt/film.avi"));
     QCOMPARE(f.discBrowser->state().chosenDrive, f.dvd.path());
@@ -125,7 +125,7 @@ void DiscBrowserWindowTest::okOnAnAudioCd() {
     w.DVD1->trigger();
     f.choose(QStringLiteral("E"));
     QTest::mouseClick(f.discBrowser->Button1, Qt::LeftButton);
-    QTRY_COMPARE(w.mediaSource().kind, 4);
+    QTRY_COMPARE(w.mediaSource().kind, SourceKind::AudioCd);
     QCOMPARE(w.mediaSource().driveRoot, f.cd.path());
     QVERIFY(!f.discBrowser->isVisible());
 }
@@ -145,7 +145,7 @@ void DiscBrowserWindowTest::okOnANotReadyDrive() {
     QVERIFY(f.discBrowser->isVisible());
     QVERIFY(f.discBrowser->Timer1->isActive()); // a failed OK starts the cycle again
     QVERIFY(f.locked());
-    QCOMPARE(w.mediaSource().kind, 0);
+    QCOMPARE(w.mediaSource().kind, SourceKind::None);
 }
 
 void DiscBrowserWindowTest::okOnADiskWithoutContent() {
@@ -157,7 +157,7 @@ void DiscBrowserWindowTest::okOnADiskWithoutContent() {
     QTRY_COMPARE(f.messages.shown.size(), std::size_t(1));
     QCOMPARE(f.messages.shown[0].text, noContentMessage(f.disk.path()));
     QVERIFY(f.discBrowser->isVisible());
-    QCOMPARE(w.mediaSource().kind, 0);
+    QCOMPARE(w.mediaSource().kind, SourceKind::None);
     QVERIFY(!w.Abspielen1->isEnabled());
 }
 
@@ -168,7 +168,7 @@ void DiscBrowserWindowTest::closeBoxAndReopen() {
     QTest::keyClick(f.discBrowser, Qt::Key_Escape);
     QVERIFY(!f.discBrowser->isVisible());
     QVERIFY(!f.locked());
-    QCOMPARE(w.mediaSource().kind, 0);
+    QCOMPARE(w.mediaSource().kind, SourceKind::None);
     QVERIFY(!f.discBrowser->Timer1->isActive());
     f.drives->add('G', fakeDrive(2));
     QTest::qWait(700);
@@ -199,14 +199,14 @@ void DiscBrowserWindowTest::closingDuringASlowOkChangesNothing() {
         QVERIFY(!f.discBrowser->checking());
         QVERIFY(!f.locked());
         QTest::qWait(1800); // the answer has come by now
-        QCOMPARE(w.mediaSource().kind, 0);
+        QCOMPARE(w.mediaSource().kind, SourceKind::None);
         QVERIFY(f.messages.shown.empty());
         // Opened again, OK works as before.
         f.drives->contentDelay = std::chrono::milliseconds(0);
         w.DVD1->trigger();
         QVERIFY(f.discBrowser->Button1->isEnabled());
         QTest::mouseClick(f.discBrowser->Button1, Qt::LeftButton);
-        QTRY_COMPARE(w.mediaSource().kind, 1);
+        QTRY_COMPARE(w.mediaSource().kind, SourceKind::DvdVideo);
     }
 }
 
@@ -221,7 +221,7 @@ void DiscBrowserWindowTest::theWindowAnswersDuringASlowOk() {
     f.choose(QStringLiteral("C"));
     QTest::mouseClick(f.discBrowser->Button1, Qt::LeftButton); // a second OK waits
     QTRY_VERIFY(!f.discBrowser->isVisible());
-    QCOMPARE(w.mediaSource().kind, 1);
+    QCOMPARE(w.mediaSource().kind, SourceKind::DvdVideo);
     QCOMPARE(w.mediaSource().driveRoot, f.dvd.path());
     QVERIFY(f.messages.shown.empty());
     QCOMPARE(dvdRow, f.rowOf(QStringLiteral("D")));
@@ -239,15 +239,15 @@ void DiscBrowserWindowTest::enterPressesTheFocusedOk() {
     f.discBrowser->ListView1->setFocus();
     QTest::keyClick(f.discBrowser->ListView1, Qt::Key_Return);
     QVERIFY(f.discBrowser->isVisible());
-    QCOMPARE(w.mediaSource().kind, 0);
+    QCOMPARE(w.mediaSource().kind, SourceKind::None);
     for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
         w.DVD1->trigger();
         f.discBrowser->Button1->setFocus();
         QTest::keyClick(f.discBrowser->Button1, key);
         QTRY_VERIFY(!f.discBrowser->isVisible());
-        QCOMPARE(w.mediaSource().kind, 1);
+        QCOMPARE(w.mediaSource().kind, SourceKind::DvdVideo);
         QVERIFY(!f.locked());
-        w.mediaSource().kind = 0;
+        w.mediaSource().kind = SourceKind::None;
     }
 }
 

@@ -19,15 +19,15 @@ namespace {
 struct Looks {
     // The looks asked for, each answered by the test or never.
     QStringList paths;
-    std::shared_ptr<PendingAnswer<std::int32_t>> last;
+    std::shared_ptr<PendingAnswer<PathKind>> last;
     FileDialog::Look look() {
         return [this](const QString& path) {
             paths << path;
-            last = std::make_shared<PendingAnswer<std::int32_t>>();
+            last = std::make_shared<PendingAnswer<PathKind>>();
             return last;
         };
     }
-    void answer(std::int32_t kind) {
+    void answer(PathKind kind) {
         const std::lock_guard<std::mutex> lock(last->mutex);
         last->value = kind;
         last->done = true;
@@ -84,7 +84,7 @@ void FileDialogTest::okLooksAwayFromTheWindowFirst() {
     dialog.accept();
     QCOMPARE(looks.paths, QStringList{film.fileName()});
     QVERIFY(dialog.isVisible()); // waits for the answer
-    looks.answer(1);
+    looks.answer(PathKind::File);
     QTRY_VERIFY(!dialog.isVisible());
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
     QCOMPARE(dialog.selectedFiles(), QStringList{film.fileName()});
@@ -117,7 +117,7 @@ void FileDialogTest::cancellingGivesTheLookUp() {
     name->setText(QStringLiteral("/media/lehrer/NETZ/film.mp4"));
     dialog.accept();
     dialog.reject();
-    looks.answer(1);
+    looks.answer(PathKind::File);
     QTest::qWait(2500);
     QVERIFY(told.isEmpty());
     QCOMPARE(dialog.result(), int(QDialog::Rejected));

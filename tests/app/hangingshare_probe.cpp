@@ -121,7 +121,8 @@ int main(int argc, char* argv[]) {
             browser->close();
             check(!browser->checking(), "closing the browser gives the look up");
             check(form.Panel1->isEnabled(), "the main window is unlocked");
-            check(form.mediaSource().kind == 0, "the source stays as it was");
+            check(form.mediaSource().kind == filmarin::SourceKind::None,
+                  "the source stays as it was");
 
             // OK on a share whose video folder takes 3 s to answer: it is asked once.
             form.DVD1->trigger();
@@ -138,7 +139,8 @@ int main(int argc, char* argv[]) {
             }
             std::fprintf(stderr, "OK on the slow share took %lld ms\n",
                          static_cast<long long>(looked.elapsed()));
-            check(form.mediaSource().kind == 1, "the slow share holds a video DVD");
+            check(form.mediaSource().kind == filmarin::SourceKind::DvdVideo,
+                  "the slow share holds a video DVD");
             check(looked.elapsed() < 3500, "OK asks the slow share once");
 
             // The share's path typed into "Video-Datei öffnen": the window keeps answering.

@@ -95,7 +95,7 @@ void TForm1Test::startUpState() {
     QCOMPARE(w.CheckListBox1->count(), 19);
     QCOMPARE(w.CheckListBox1->item(18)->text(), QStringLiteral("19-20"));
     QVERIFY(w.deutsch1->isChecked());
-    QCOMPARE(w.mediaSource().kind, 0);
+    QCOMPARE(w.mediaSource().kind, SourceKind::None);
     QVERIFY(w.mediaSource().driveRoot.isEmpty());
     QVERIFY2(w.playerPath().isEmpty(), "the player is located by the first Timer2 tick");
     QVERIFY(w.Timer2->isActive());
@@ -398,7 +398,7 @@ void TForm1Test::lockAndUnlock() {
         QVERIFY(a->isEnabled());
     QVERIFY(w.Panel1->isEnabled());
     QVERIFY(w.Button1->isEnabled());
-    QCOMPARE(w.mediaSource().kind, 0); // Abspielen is enabled whatever the source
+    QCOMPARE(w.mediaSource().kind, SourceKind::None); // Abspielen is enabled whatever the source
 }
 
 void TForm1Test::infoText() {
@@ -440,7 +440,7 @@ void TForm1Test::choosingAVideoFile() {
     f.chosenFile = videos.filePath(name);
     w.Datei1->trigger();
     QCOMPARE(f.lastDialog, w.OpenDialogVideo);
-    QCOMPARE(w.mediaSource().kind, 5);
+    QCOMPARE(w.mediaSource().kind, SourceKind::VideoFile);
     QCOMPARE(w.mediaSource().videoFilePath, videos.filePath(name));
     QCOMPARE(w.mediaSource().driveRoot, QStringLiteral("/media/cdrom"));
     QCOMPARE(w.Abspielen1->isEnabled(), playable);
@@ -455,12 +455,12 @@ void TForm1Test::choosingAVideoFile() {
 void TForm1Test::cancellingTheFileDialogChangesNothing() {
     WindowFixture f;
     TForm1& w = f.open();
-    w.mediaSource().kind = 1;
+    w.mediaSource().kind = SourceKind::DvdVideo;
     w.mediaSource().driveRoot = QStringLiteral("/media/dvd");
     w.Abspielen1->setEnabled(true);
     f.chosenFile.reset();
     w.Datei1->trigger();
-    QCOMPARE(w.mediaSource().kind, 1);
+    QCOMPARE(w.mediaSource().kind, SourceKind::DvdVideo);
     QVERIFY(w.Abspielen1->isEnabled());
     QVERIFY(f.messages.shown.empty());
 }

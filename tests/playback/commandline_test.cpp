@@ -97,11 +97,12 @@ TEST(PlayerCommandLine, OptionStringsOfEveryKind) {
                                                "--no-video-title-show --play-and-exit  "
                                                "--disc-caching=1000 --cr-average=10000 X");
     for (std::int32_t kind : {1, 2, 3})
-        EXPECT_EQ(prependPlayerOptions(kind, QStringLiteral("X")), disc) << kind;
-    EXPECT_EQ(prependPlayerOptions(4, QStringLiteral("X")),
+        EXPECT_EQ(prependPlayerOptions(sourceKindFromCode(kind), QStringLiteral("X")), disc)
+            << kind;
+    EXPECT_EQ(prependPlayerOptions(SourceKind::AudioCd, QStringLiteral("X")),
               head + QStringLiteral(" --no-input-fast-seek --no-video-title-show --play-and-exit "
                                     "--disc-caching=1000 X"));
-    EXPECT_EQ(prependPlayerOptions(5, QStringLiteral("X")),
+    EXPECT_EQ(prependPlayerOptions(SourceKind::VideoFile, QStringLiteral("X")),
               head + QStringLiteral(" --no-input-fast-seek --fullscreen --no-video-title-show "
                                     "--play-and-exit --file-caching=1000 X"));
 }
@@ -128,7 +129,9 @@ TEST(PlayerCommandLine, TheFilmScreenIsNamedOnlyWhereAScreenIsChosen) {
                                   "--qt-fullscreen-screennumber=1 X")},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(prependPlayerOptions(c.kind, QStringLiteral("X"), 1), c.expected) << c.kind;
+        EXPECT_EQ(prependPlayerOptions(sourceKindFromCode(c.kind), QStringLiteral("X"), 1),
+                  c.expected)
+            << c.kind;
 
     Segment s;
     s.source.kind = SourceKind::VideoFile;
@@ -155,7 +158,7 @@ TEST(PlayerCommandLine, SourceItemsOfEveryKind) {
                          QStringLiteral("a7.jpg :file-caching=300 :start-time=0.000 "
                                         ":stop-time=2.000 ");
     const auto item = [&](std::int32_t kind) {
-        s.source.kind = kind;
+        s.source.kind = sourceKindFromCode(kind);
         const SegmentInputs inputs{s.source, s.table, s.spans, s.pauses, s.imageFolder};
         return buildExcerptItem(inputs, 7);
     };

@@ -219,7 +219,7 @@ TEST_F(Browser, OkChecks) {
 TEST_F(Browser, ContentOfADriveThatDoesNotAnswerIsNotReady) {
     // Says what it holds only once the test lets it.
     struct Detected : FakeDrives {
-        std::int32_t discContent(const QString& root) override {
+        SourceKind discContent(const QString& root) override {
             std::unique_lock<std::mutex> lock(gate);
             asked = root;
             opened.wait(lock, [this] { return open; });
@@ -228,7 +228,7 @@ TEST_F(Browser, ContentOfADriveThatDoesNotAnswerIsNotReady) {
         std::mutex gate;
         std::condition_variable opened;
         bool open = false;
-        std::int32_t kind = 0;
+        SourceKind kind = SourceKind::None;
         QString asked;
     };
     auto detected = std::make_shared<Detected>();
@@ -238,12 +238,13 @@ TEST_F(Browser, ContentOfADriveThatDoesNotAnswerIsNotReady) {
     const auto questions = DriveQuestions::create(detected);
     const struct {
         bool answers;
-        std::int32_t detected;
-        std::int32_t kind;
+        SourceKind detected;
+        SourceKind kind;
         QString message;
-    } cases[] = {{false, 1, 0, notReadyMessage(QStringLiteral("D:"))},
-                 {true, 0, 0, noContentMessage(QStringLiteral("D:"))},
-                 {true, 1, 1, QString()}};
+    } cases[] = {
+        {false, SourceKind::DvdVideo, SourceKind::None, notReadyMessage(QStringLiteral("D:"))},
+        {true, SourceKind::None, SourceKind::None, noContentMessage(QStringLiteral("D:"))},
+        {true, SourceKind::DvdVideo, SourceKind::DvdVideo, QString()}};
     for (const auto& c : cases) {
         messages.shown.clear();
         {

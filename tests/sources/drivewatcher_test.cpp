@@ -220,9 +220,9 @@ TEST(DriveQuestions, ADriveThatHangsHasOneQuestionWhoeverAsks) {
     f.watcher.request();
     ASSERT_TRUE(f.surveys.next(5s));
     // OK looks into the drive three times, and the watcher surveys it twice more.
-    std::vector<std::shared_ptr<PendingAnswer<std::int32_t>>> looks;
+    std::vector<std::shared_ptr<PendingAnswer<SourceKind>>> looks;
     for (int i = 0; i < 3; ++i) {
-        looks.push_back(f.questions->ask<std::int32_t>(
+        looks.push_back(f.questions->ask<SourceKind>(
             QStringLiteral("H"), contentTopic(),
             [](DriveSystem& drives) { return drives.discContent(QStringLiteral("H:")); }));
         f.watcher.request();
@@ -247,9 +247,10 @@ TEST(DriveQuestions, ADriveThatHangsHasOneQuestionWhoeverAsks) {
 TEST(DriveWatcher, ADriveThatOkLooksIntoKeepsItsRow) {
     WatcherFixture f;
     f.drives->contentDelay = 600ms;
-    const auto look = f.questions->ask<std::int32_t>(
-        QStringLiteral("D"), contentTopic(),
-        [](DriveSystem& drives) { return drives.discContent(QStringLiteral("D:")); });
+    const auto look =
+        f.questions->ask<SourceKind>(QStringLiteral("D"), contentTopic(), [](DriveSystem& drives) {
+            return drives.discContent(QStringLiteral("D:"));
+        });
     ASSERT_TRUE(look);
     f.watcher.request();
     const auto survey = f.surveys.next(5s);
@@ -291,7 +292,7 @@ TEST(DriveQuestions, AQuestionOutlivesItsAskersAndKeepsTheDrives) {
         auto questions = DriveQuestions::create(drives);
         Surveys surveys;
         DriveWatcher watcher(questions, surveys.delivery(), 50ms);
-        questions->ask<std::int32_t>(QStringLiteral("D"), contentTopic(), [](DriveSystem& d) {
+        questions->ask<SourceKind>(QStringLiteral("D"), contentTopic(), [](DriveSystem& d) {
             return d.discContent(QStringLiteral("D:"));
         });
         watcher.request();

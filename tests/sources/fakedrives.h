@@ -71,7 +71,7 @@ public:
     }
 
     // Looks into the drive's folder, after `contentDelay`.
-    std::int32_t discContent(const QString& root) override {
+    SourceKind discContent(const QString& root) override {
         std::chrono::milliseconds delay;
         {
             const std::lock_guard<std::recursive_mutex> lock(mutex);

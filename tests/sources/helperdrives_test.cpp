@@ -62,9 +62,9 @@ TEST(HelperDrives, EveryQuestionComesBackAsTheDrivesAnswerIt) {
     EXPECT_TRUE(label.isEmpty());
     EXPECT_TRUE(t.asked.driveReady(QStringLiteral("C")));
     EXPECT_FALSE(t.asked.driveReady(QStringLiteral("N")));
-    EXPECT_EQ(t.asked.discContent(QStringLiteral("/no/such/drive")), 0);
-    EXPECT_EQ(t.asked.pathKind(QStringLiteral("/")), 2);
-    EXPECT_EQ(t.asked.pathKind(QStringLiteral("/no/such/file")), 0);
+    EXPECT_EQ(t.asked.discContent(QStringLiteral("/no/such/drive")), SourceKind::None);
+    EXPECT_EQ(t.asked.pathKind(QStringLiteral("/")), PathKind::Folder);
+    EXPECT_EQ(t.asked.pathKind(QStringLiteral("/no/such/file")), PathKind::Nothing);
     // The caption needs no drive: it is not asked of the helper.
     const int before = t.helper->asked;
     EXPECT_EQ(t.asked.caption(QStringLiteral("C")), QStringLiteral("C:"));

@@ -31,7 +31,7 @@ TEST_P(DetectDiscContentTest, FirstMatchingTestDecides) {
         root.mkdir(f);
     for (const auto& f : c.files)
         root.write(f, "x");
-    EXPECT_EQ(detectDiscContent(q(root.str())), c.kind);
+    EXPECT_EQ(sourceKindCode(detectDiscContent(q(root.str()))), c.kind);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -52,7 +52,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(MediaSource, MissingDriveHasNoContent) {
-    EXPECT_EQ(detectDiscContent(QStringLiteral("/no/such/drive")), 0);
+    EXPECT_EQ(detectDiscContent(QStringLiteral("/no/such/drive")), SourceKind::None);
 }
 
 TEST(MediaSource, SourceAvailableRunsOnlyTheTestOfTheStoredKind) {
@@ -86,10 +86,14 @@ TEST(MediaSource, SourceAvailableRunsOnlyTheTestOfTheStoredKind) {
     EXPECT_FALSE(sourceAvailable(source));
     source.videoFilePath.clear();
     EXPECT_FALSE(sourceAvailable(source));
-    for (std::int32_t kind : {-1, 6, 1000}) {
-        source.kind = kind;
-        EXPECT_FALSE(sourceAvailable(source)) << kind;
+    // A number outside 0-5, from the drive helper, names no source.
+    for (std::int64_t code : {-1, 6, 1000}) {
+        source.kind = sourceKindFromCode(code);
+        EXPECT_EQ(source.kind, SourceKind::None) << code;
+        EXPECT_FALSE(sourceAvailable(source)) << code;
     }
+    for (std::int32_t code = 0; code <= 5; ++code)
+        EXPECT_EQ(sourceKindCode(sourceKindFromCode(code)), code);
 }
 
 TEST(MediaSource, TakeVideoFileStoresThePathEvenWhenItIsMissing) {
