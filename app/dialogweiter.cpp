@@ -86,7 +86,7 @@ void TDialogWeiter_Form::FillExcerptChoice(const ExcerptSpans& spans) {
     ComboBox1->clear();
     int i = 0;
     for (int n = 1; n <= kExcerptCount; ++n) {
-        if (spans[static_cast<std::size_t>(n - 1)].selected != 1)
+        if (!spans[static_cast<std::size_t>(n - 1)].selected)
             continue;
         ComboBox1->addItem(QStringLiteral("Ausschnitt ") + QString::number(n));
         m_comboToExcerpt[static_cast<std::size_t>(i)] = n;

@@ -20,8 +20,9 @@ namespace filmarin {
 namespace {
 
 constexpr int kKeyRole = Qt::UserRole;
-constexpr int kImageIndexRole = Qt::UserRole + 1;
+constexpr int kKindRole = Qt::UserRole + 1;
 constexpr int kCaptionRole = Qt::UserRole + 2;
+constexpr int kReadyRole = Qt::UserRole + 3;
 // How long OK waits for a drive to tell what disc it holds.
 constexpr std::chrono::seconds kContentDeadline{10};
 
@@ -263,12 +264,18 @@ void TDVD_CD_oeffnen::showDriveNames() {
     }
 }
 
-std::int32_t TDVD_CD_oeffnen::imageIndex(int row) const {
-    return ListView1->topLevelItem(row)->data(0, kImageIndexRole).toInt();
+DriveKind TDVD_CD_oeffnen::kind(int row) const {
+    return static_cast<DriveKind>(ListView1->topLevelItem(row)->data(0, kKindRole).toInt());
 }
 
-void TDVD_CD_oeffnen::setImageIndex(int row, std::int32_t index) {
-    ListView1->topLevelItem(row)->setData(0, kImageIndexRole, index);
+bool TDVD_CD_oeffnen::ready(int row) const {
+    return ListView1->topLevelItem(row)->data(0, kReadyRole).toBool();
+}
+
+void TDVD_CD_oeffnen::setFacts(int row, DriveKind driveKind, bool driveReady) {
+    QTreeWidgetItem* item = ListView1->topLevelItem(row);
+    item->setData(0, kKindRole, static_cast<int>(driveKind));
+    item->setData(0, kReadyRole, driveReady);
 }
 
 QString TDVD_CD_oeffnen::cell(int row, int subItem) const {
@@ -279,14 +286,13 @@ void TDVD_CD_oeffnen::setCell(int row, int subItem, const QString& text) {
     ListView1->topLevelItem(row)->setText(subItem + 1, text);
 }
 
-void TDVD_CD_oeffnen::appendRow(const QString& rowKey, const QString& rowCaption,
-                                std::int32_t index, const QString& type, const QString& label,
-                                const QString& status) {
-    auto* item = new QTreeWidgetItem(QStringList{rowCaption, type, label, status});
-    item->setData(0, kKeyRole, rowKey);
-    item->setData(0, kImageIndexRole, index);
-    item->setData(0, kCaptionRole, rowCaption);
+void TDVD_CD_oeffnen::appendRow(const SurveyedDrive& drive) {
+    auto* item =
+        new QTreeWidgetItem(QStringList{drive.caption, drive.typeText, drive.label, drive.status});
+    item->setData(0, kKeyRole, drive.key);
+    item->setData(0, kCaptionRole, drive.caption);
     ListView1->addTopLevelItem(item);
+    setFacts(ListView1->topLevelItemCount() - 1, drive.kind, drive.ready);
     showDriveNames();
 }
 

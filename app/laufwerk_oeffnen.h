@@ -41,12 +41,12 @@ public:
     QString key(int row) const override;
     QString caption(int row) const override;
     void setCaption(int row, const QString& caption) override;
-    std::int32_t imageIndex(int row) const override;
-    void setImageIndex(int row, std::int32_t index) override;
+    DriveKind kind(int row) const override;
+    bool ready(int row) const override;
+    void setFacts(int row, DriveKind kind, bool ready) override;
     QString cell(int row, int subItem) const override;
     void setCell(int row, int subItem, const QString& text) override;
-    void appendRow(const QString& key, const QString& caption, std::int32_t imageIndex,
-                   const QString& type, const QString& label, const QString& status) override;
+    void appendRow(const SurveyedDrive& drive) override;
     void removeRow(int row) override;
     void selectRow(int row) override;
 

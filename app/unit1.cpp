@@ -291,10 +291,10 @@ void TForm1::PlayNextSegment() {
     m_run->playNextSegment();
 }
 
-PlayerOutcome TForm1::RunPlayer(int priorityMode, const QString& programFile,
+PlayerOutcome TForm1::RunPlayer(platform::Priority priority, const QString& programFile,
                                 const QString& parameters) {
     m_closingFlag = false;
-    return runPlayerProcess(priorityMode, programFile, parameters, [this] {
+    return runPlayerProcess(priority, programFile, parameters, [this] {
         bool terminate = false;
         IsClosing(terminate);
         return terminate;

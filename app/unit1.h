@@ -155,7 +155,7 @@ public:
     // The playback run's steps on this window.
     void StartRun();
     void PlayNextSegment();
-    PlayerOutcome RunPlayer(int priorityMode, const QString& programFile,
+    PlayerOutcome RunPlayer(platform::Priority priority, const QString& programFile,
                             const QString& parameters) override;
     void IsClosing(bool& terminate) const { terminate = m_closingFlag; }
 

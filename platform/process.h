@@ -8,9 +8,8 @@
 
 namespace filmarin::platform {
 
-// Priority modes of a started program: 2 high, 3 realtime, anything else normal.
-constexpr int kPriorityHigh = 2;
-constexpr int kPriorityRealtime = 3;
+// The priority class of a started program; the player runs at High.
+enum class Priority { Normal, High };
 
 // What the system tells about a started program.
 struct ProcessInformation {
@@ -31,7 +30,7 @@ using MessagePump = std::function<void()>;
 // between polls. Ending it ends whatever it started too (a job on Windows, a process group
 // on Linux). False when the program could not be started; true once it was started,
 // however it ended.
-bool runProgram(int priorityMode, const std::string& programFile, const std::string& parameters,
+bool runProgram(Priority priority, const std::string& programFile, const std::string& parameters,
                 std::string workingFolder, bool wait, const WaitCallback& callback,
                 const MessagePump& pump);
 

@@ -17,12 +17,8 @@ namespace {
 
 constexpr int kPollMilliseconds = 50;
 
-int niceFor(int priorityMode) {
-    if (priorityMode == kPriorityHigh)
-        return -10;
-    if (priorityMode == kPriorityRealtime)
-        return -20;
-    return 0;
+int niceFor(Priority priority) {
+    return priority == Priority::High ? -10 : 0;
 }
 
 // Owns a started child: reaps it on every way out, so no zombie is left behind.
@@ -122,7 +118,7 @@ void closeFrom(int first, int keep) {
 
 } // namespace
 
-bool runProgram(int priorityMode, const std::string& programFile, const std::string& parameters,
+bool runProgram(Priority priority, const std::string& programFile, const std::string& parameters,
                 std::string workingFolder, bool wait, const WaitCallback& callback,
                 const MessagePump& pump) {
     if (workingFolder.empty())
@@ -137,7 +133,7 @@ bool runProgram(int priorityMode, const std::string& programFile, const std::str
     for (const std::string& a : arguments)
         argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
-    const int nice = niceFor(priorityMode);
+    const int nice = niceFor(priority);
 
     // The child reports a failed start through this pipe; a successful exec closes it.
     int report[2];

@@ -9,12 +9,8 @@ namespace filmarin::platform {
 
 namespace {
 
-DWORD priorityClass(int priorityMode) {
-    if (priorityMode == kPriorityHigh)
-        return HIGH_PRIORITY_CLASS;
-    if (priorityMode == kPriorityRealtime)
-        return REALTIME_PRIORITY_CLASS;
-    return NORMAL_PRIORITY_CLASS;
+DWORD priorityClass(Priority priority) {
+    return priority == Priority::High ? HIGH_PRIORITY_CLASS : NORMAL_PRIORITY_CLASS;
 }
 
 // Closes both handles of a started program, and its job, on every way out.
@@ -45,7 +41,7 @@ HANDLE jobFor(HANDLE process) {
 
 } // namespace
 
-bool runProgram(int priorityMode, const std::string& programFile, const std::string& parameters,
+bool runProgram(Priority priority, const std::string& programFile, const std::string& parameters,
                 std::string workingFolder, bool wait, const WaitCallback& callback,
                 const MessagePump& pump) {
     if (workingFolder.empty())
@@ -59,8 +55,8 @@ bool runProgram(int priorityMode, const std::string& programFile, const std::str
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_SHOWNORMAL;
     // Started suspended, so that it is in its job before it can start anything.
-    const DWORD flags = priorityClass(priorityMode) | CREATE_NEW_CONSOLE |
-                        CREATE_DEFAULT_ERROR_MODE | CREATE_SUSPENDED;
+    const DWORD flags =
+        priorityClass(priority) | CREATE_NEW_CONSOLE | CREATE_DEFAULT_ERROR_MODE | CREATE_SUSPENDED;
 
     // The command line and the folder go to the system as UTF-16, so that every name a
     // Windows folder can hold reaches the program unchanged.

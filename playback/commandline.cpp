@@ -100,7 +100,7 @@ QString buildSegmentCommandLine(const SegmentInputs& inputs, std::int32_t& nextE
         else if (n - 1 < inputs.pauses.count() && inputs.pauses.isChecked(n - 1))
             stop = true;
         const ExcerptSpan& span = inputs.spans[static_cast<std::size_t>(n - 1)];
-        if (span.selected == 1) {
+        if (span.selected) {
             const QString item = buildExcerptItem(inputs, n);
             if (first)
                 parameters = prependPlayerOptions(inputs.source.kind, item, inputs.playerScreen);

@@ -86,7 +86,7 @@ void PlaybackRun::playNextSegment() {
         m_values.imageFolder, m_showing ? m_showing->playerScreen() : std::nullopt};
     const QString parameters = buildSegmentCommandLine(inputs, m_nextExcerpt);
     m_controls.LockControls();
-    switch (m_player.RunPlayer(platform::kPriorityHigh, m_values.playerPath, parameters)) {
+    switch (m_player.RunPlayer(platform::Priority::High, m_values.playerPath, parameters)) {
     case PlayerOutcome::Played:
         break;
     case PlayerOutcome::Closing:

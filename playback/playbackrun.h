@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "platform/process.h"
 #include "sources/mediasource.h"
 #include "table/excerpttable.h"
 #include "table/tableview.h"
@@ -46,7 +47,7 @@ enum class PlayerOutcome {
 class PlayerStarter {
 public:
     virtual ~PlayerStarter() = default;
-    virtual PlayerOutcome RunPlayer(int priorityMode, const QString& programFile,
+    virtual PlayerOutcome RunPlayer(platform::Priority priority, const QString& programFile,
                                     const QString& parameters) = 0;
 };
 

@@ -8,12 +8,12 @@
 
 namespace filmarin {
 
-PlayerOutcome runPlayerProcess(int priorityMode, const QString& programFile,
+PlayerOutcome runPlayerProcess(platform::Priority priority, const QString& programFile,
                                const QString& parameters, const std::function<bool()>& closing) {
     bool started = false;
     try {
         started = platform::runProgram(
-            priorityMode, toPlatform(programFile), toPlatform(parameters), std::string(), true,
+            priority, toPlatform(programFile), toPlatform(parameters), std::string(), true,
             [&closing](const platform::ProcessInformation&, bool& terminate) {
                 terminate = closing && closing();
             },

@@ -11,7 +11,7 @@ namespace filmarin {
 // Starts the player with the process runner and waits for it, handling the window events
 // every 50 ms. While `closing` answers true the player is ended; the outcome is then
 // Closing.
-PlayerOutcome runPlayerProcess(int priorityMode, const QString& programFile,
+PlayerOutcome runPlayerProcess(platform::Priority priority, const QString& programFile,
                                const QString& parameters, const std::function<bool()>& closing);
 
 } // namespace filmarin

@@ -88,7 +88,7 @@ QByteArray buildPlaylist(const PlaylistInputs& inputs, const QString& cardsFolde
     int id = 0;
     for (int n = 1; n <= kExcerptCount; ++n) {
         const ExcerptSpan& span = inputs.spans[static_cast<std::size_t>(n - 1)];
-        if (span.selected != 1)
+        if (!span.selected)
             continue;
         const QString heading = cardHeading(inputs.headings, n);
         writeTrack(xml, id, relativeLocation(cardsFolderName, QStringLiteral("a%1.jpg").arg(n)),
@@ -119,7 +119,7 @@ CardResult savePlaylist(const QString& path, const PlaylistInputs& inputs) {
         return result;
     }
     for (int n = 1; n <= kExcerptCount; ++n) {
-        if (inputs.spans[static_cast<std::size_t>(n - 1)].selected != 1)
+        if (!inputs.spans[static_cast<std::size_t>(n - 1)].selected)
             continue;
         const CardResult card =
             writeTitleCard(inputs.headings, n, titleCardPath(QDir::toNativeSeparators(folder), n));

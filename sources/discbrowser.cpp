@@ -35,14 +35,13 @@ bool applyDriveSurvey(DriveListView& view, const DriveSurvey& survey, DiscBrowse
         if (found >= 0) {
             if (!equalsIgnoreCase(view.caption(found), drive.caption))
                 view.setCaption(found, drive.caption);
-            if (view.imageIndex(found) != drive.kind)
-                view.setImageIndex(found, drive.kind);
+            if (view.kind(found) != drive.kind || view.ready(found) != drive.ready)
+                view.setFacts(found, drive.kind, drive.ready);
             setWhenDifferent(view, found, 0, drive.typeText);
             setWhenDifferent(view, found, 1, drive.label);
             setWhenDifferent(view, found, 2, drive.status);
         } else {
-            view.appendRow(drive.key, drive.caption, drive.kind, drive.typeText, drive.label,
-                           drive.status);
+            view.appendRow(drive);
         }
     }
     if (!survey.ok)
@@ -74,13 +73,13 @@ bool refreshDriveList(DriveListView& view, DriveSystem& drives, DiscBrowserState
 }
 
 bool rowIsReady(const DriveListView& view, int row) {
-    return row >= 0 && row < view.rowCount() && equalsIgnoreCase(view.cell(row, 2), readyText());
+    return row >= 0 && row < view.rowCount() && view.ready(row);
 }
 
 std::optional<int> findDiscRow(const DriveListView& view) {
     std::optional<int> candidate;
     for (int row = 0; row < view.rowCount(); ++row) {
-        if (!equalsIgnoreCase(view.cell(row, 0), discDriveTypeText()))
+        if (view.kind(row) != DriveKind::Disc)
             continue;
         candidate = row;
         if (rowIsReady(view, row))

@@ -25,13 +25,15 @@ public:
     virtual QString key(int row) const = 0;
     virtual QString caption(int row) const = 0;
     virtual void setCaption(int row, const QString& caption) = 0;
-    virtual std::int32_t imageIndex(int row) const = 0;
-    virtual void setImageIndex(int row, std::int32_t index) = 0;
+    // What the row's drive is and whether it was ready, beside the texts that show it.
+    virtual DriveKind kind(int row) const = 0;
+    virtual bool ready(int row) const = 0;
+    virtual void setFacts(int row, DriveKind kind, bool ready) = 0;
     // Sub-items: 0 type, 1 label, 2 status.
     virtual QString cell(int row, int subItem) const = 0;
     virtual void setCell(int row, int subItem, const QString& text) = 0;
-    virtual void appendRow(const QString& key, const QString& caption, std::int32_t imageIndex,
-                           const QString& type, const QString& label, const QString& status) = 0;
+    // A row for the drive, with its key, caption, facts and texts.
+    virtual void appendRow(const SurveyedDrive& drive) = 0;
     virtual void removeRow(int row) = 0;
     // Marks the row as the selected one.
     virtual void selectRow(int row) = 0;

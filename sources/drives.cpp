@@ -49,12 +49,12 @@ bool isFloppyDrive(std::uint8_t type, const QString& key) {
     return platform::isFloppyDrive(type, toPlatform(key));
 }
 
-std::int32_t driveKindCode(std::uint8_t type, const QString& key) {
+DriveKind driveKindOf(std::uint8_t type, const QString& key) {
     if (type == platform::kDriveRemovable)
-        return isFloppyDrive(type, key) ? 1 : 3;
+        return isFloppyDrive(type, key) ? DriveKind::Floppy : DriveKind::OtherRemovable;
     if (type == platform::kDriveCdRom)
-        return 2;
-    return 0;
+        return DriveKind::Disc;
+    return DriveKind::Other;
 }
 
 QString driveTypeTextOf(std::uint8_t type, const QString& key) {
@@ -83,14 +83,22 @@ QString driveTypeText(DriveSystem& drives, const QString& key, QString& label) {
     return driveTypeTextOf(type, key);
 }
 
-QString driveReadiness(DriveSystem& drives, const QString& key) {
+bool driveIsReady(DriveSystem& drives, const QString& key) {
     try {
         if (isFloppyDrive(drives.driveType(key), key))
-            return notReadyText();
-        return drives.driveReady(key) ? readyText() : notReadyText();
+            return false;
+        return drives.driveReady(key);
     } catch (...) {
-        return notReadyText();
+        return false;
     }
+}
+
+QString readinessText(bool ready) {
+    return ready ? readyText() : notReadyText();
+}
+
+QString driveReadiness(DriveSystem& drives, const QString& key) {
+    return readinessText(driveIsReady(drives, key));
 }
 
 SourceKind DriveSystem::discContent(const QString& root) {

@@ -53,13 +53,17 @@ QString discDriveTypeText();
 
 // A removable drive with the letter A or B.
 bool isFloppyDrive(std::uint8_t type, const QString& key);
-// 0 other drive, 1 floppy, 2 disc drive, 3 other removable drive.
-std::int32_t driveKindCode(std::uint8_t type, const QString& key);
+// What the browser tells drives apart by.
+enum class DriveKind { Other, Floppy, Disc, OtherRemovable };
+DriveKind driveKindOf(std::uint8_t type, const QString& key);
 // The type text of a drive of that type, without asking it.
 QString driveTypeTextOf(std::uint8_t type, const QString& key);
 // The type text of the drive, asked afresh; `label` is set for disc drives only.
 QString driveTypeText(DriveSystem& drives, const QString& key, QString& label);
-// "bereit" or "nicht bereit"; a floppy drive is never asked and never ready.
+// Whether the drive is ready; a floppy drive is never asked and never ready.
+bool driveIsReady(DriveSystem& drives, const QString& key);
+// "bereit" or "nicht bereit".
+QString readinessText(bool ready);
 QString driveReadiness(DriveSystem& drives, const QString& key);
 
 } // namespace filmarin

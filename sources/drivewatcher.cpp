@@ -10,10 +10,11 @@ namespace filmarin {
 SurveyedDrive surveyDrive(DriveSystem& drives, const DriveEntry& entry) {
     SurveyedDrive drive;
     drive.key = entry.key;
-    drive.kind = driveKindCode(entry.type, entry.key);
+    drive.kind = driveKindOf(entry.type, entry.key);
     drive.typeText = driveTypeText(drives, entry.key, drive.label);
     drive.caption = drives.caption(entry.key);
-    drive.status = driveReadiness(drives, entry.key);
+    drive.ready = driveIsReady(drives, entry.key);
+    drive.status = readinessText(drive.ready);
     return drive;
 }
 
@@ -31,10 +32,11 @@ DriveSurvey surveyDrives(DriveSystem& drives) {
 SurveyedDrive unansweredDrive(DriveSystem& drives, const DriveEntry& entry) {
     SurveyedDrive drive;
     drive.key = entry.key;
-    drive.kind = driveKindCode(entry.type, entry.key);
+    drive.kind = driveKindOf(entry.type, entry.key);
     drive.typeText = driveTypeTextOf(entry.type, entry.key);
     drive.caption = drives.caption(entry.key);
-    drive.status = notReadyText();
+    drive.ready = false;
+    drive.status = readinessText(drive.ready);
     return drive;
 }
 

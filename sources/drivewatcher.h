@@ -22,7 +22,8 @@ namespace filmarin {
 struct SurveyedDrive {
     QString key;
     QString caption;
-    std::int32_t kind = 0; // the row's image index: driveKindCode
+    DriveKind kind = DriveKind::Other;
+    bool ready = false;
     QString typeText;
     QString label;
     QString status; // "bereit" or "nicht bereit"

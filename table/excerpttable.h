@@ -36,11 +36,11 @@ struct ExcerptTable {
     void init();
 };
 
-// One excerpt's play span in whole seconds; selected is 1 when it is to be played.
+// One excerpt's play span in whole seconds; selected when it is to be played.
 struct ExcerptSpan {
     std::int32_t startSecond = 0;
     std::int32_t stopSecond = 0;
-    std::int32_t selected = 0;
+    bool selected = false;
 };
 
 // Record k belongs to excerpt k+1.

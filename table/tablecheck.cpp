@@ -118,7 +118,7 @@ bool computeSpans(ExcerptTable& table, ExcerptSpans& spans, const CheckList& pla
             span.startSecond = *a;
             span.stopSecond = *b;
             if (i - 1 < play.count() && play.isChecked(i - 1)) {
-                span.selected = 1;
+                span.selected = true;
                 result = true;
             }
         }
@@ -128,7 +128,7 @@ bool computeSpans(ExcerptTable& table, ExcerptSpans& spans, const CheckList& pla
 
 bool anySelected(const ExcerptSpans& spans) {
     for (const ExcerptSpan& span : spans) {
-        if (span.selected == 1)
+        if (span.selected)
             return true;
     }
     return false;
@@ -138,7 +138,7 @@ QString totalText(const ExcerptSpans& spans) {
     // Summed in 64 bits: twenty long spans together can pass the 32-bit range.
     std::int64_t total = 0;
     for (const ExcerptSpan& span : spans) {
-        if (span.selected == 1)
+        if (span.selected)
             total += static_cast<std::int64_t>(span.stopSecond) - span.startSecond;
     }
     const HoursMinutesSeconds hms = splitSeconds(total);
@@ -170,7 +170,7 @@ void refreshTotals(ExcerptTable& table, ExcerptSpans& spans, TableView& view) {
 
 bool isLabelMarked(const ExcerptSpans& spans, int column, int row) {
     return column == 0 && row >= 1 && row <= kExcerptCount &&
-           spans[static_cast<std::size_t>(row - 1)].selected == 1;
+           spans[static_cast<std::size_t>(row - 1)].selected;
 }
 
 } // namespace filmarin

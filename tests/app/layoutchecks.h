@@ -175,7 +175,7 @@ inline void verifyCaptionsFit(TForm1& w, const QList<QWidget*>& windows) {
 inline void verifyExcerptChoiceFits(TDialogWeiter_Form& dialog) {
     ExcerptSpans spans{};
     for (ExcerptSpan& span : spans)
-        span.selected = 1;
+        span.selected = true;
     dialog.FillExcerptChoice(spans);
     QCOMPARE(dialog.ComboBox1->count(), kExcerptCount);
     QLineEdit* edit = dialog.ComboBox1->lineEdit();

@@ -41,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     refreshTotals(table, spans, t.view);
     check(t.messages.shown.size() <= 1, "at most one message per refresh");
     for (const ExcerptSpan& span : spans)
-        check(span.selected == 0 || (span.startSecond >= 0 && span.startSecond < span.stopSecond),
+        check(!span.selected || (span.startSecond >= 0 && span.startSecond < span.stopSecond),
               "selected spans are valid");
     return 0;
 }

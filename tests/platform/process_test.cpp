@@ -71,7 +71,7 @@ struct Program {
 
 TEST(RunProgram, PassesTheArgumentsAndStartsInTheProgramsFolder) {
     Program p(R"(pwd > out.txt; for a in "$@"; do echo "[$a]" >> out.txt; done)");
-    runProgram(kPriorityHigh, p.path, "  --x=1  \"two words\" file:///a%20b   ", "", true, nullptr,
+    runProgram(Priority::High, p.path, "  --x=1  \"two words\" file:///a%20b   ", "", true, nullptr,
                nullptr);
     EXPECT_EQ(p.output(), p.dir.str() + "\n[--x=1]\n[two words]\n[file:///a%20b]\n");
 }
@@ -79,7 +79,8 @@ TEST(RunProgram, PassesTheArgumentsAndStartsInTheProgramsFolder) {
 TEST(RunProgram, GivenWorkingFolderIsUsedWithoutItsTrailingSeparator) {
     Program p("pwd > \"$1\"");
     TempDir other;
-    runProgram(0, p.path, p.dir / "out.txt", other.str() + "/", true, nullptr, nullptr);
+    runProgram(Priority::Normal, p.path, p.dir / "out.txt", other.str() + "/", true, nullptr,
+               nullptr);
     EXPECT_EQ(p.output(), other.str() + "\n");
 }
 
@@ -87,7 +88,8 @@ TEST(RunProgram, AProgramThatEndsAtOnceIsNotAskedAbout) {
     Program p("exit 3");
     int callbacks = 0;
     runProgram(
-        0, p.path, "", "", true, [&](const ProcessInformation&, bool&) { ++callbacks; }, nullptr);
+        Priority::Normal, p.path, "", "", true,
+        [&](const ProcessInformation&, bool&) { ++callbacks; }, nullptr);
     EXPECT_EQ(callbacks, 0);
 }
 
@@ -98,7 +100,7 @@ TEST(RunProgram, WaitsPumpingMessagesAndEndsTheProgramOnRequest) {
     std::uint32_t pid = 0;
     const auto start = std::chrono::steady_clock::now();
     runProgram(
-        kPriorityHigh, p.path, "", "", true,
+        Priority::High, p.path, "", "", true,
         [&](const ProcessInformation& info, bool& terminate) {
             ++callbacks;
             pid = info.processId;
@@ -125,7 +127,7 @@ TEST(RunProgram, EndingTheProgramEndsWhatItStarted) {
     Program p("sleep 30 & echo $! > child.pid; wait");
     pid_t child = 0;
     EXPECT_TRUE(runProgram(
-        0, p.path, "", "", true,
+        Priority::Normal, p.path, "", "", true,
         [&](const ProcessInformation&, bool& terminate) {
             std::ifstream in(p.dir / "child.pid");
             std::string line;
@@ -145,12 +147,13 @@ TEST(RunProgram, AProgramThatCannotBeStartedIsReportedAndNotWaitedFor) {
     TempDir dir;
     int callbacks = 0;
     EXPECT_FALSE(runProgram(
-        0, dir / "missing.exe", "--a", "", true,
+        Priority::Normal, dir / "missing.exe", "--a", "", true,
         [&](const ProcessInformation&, bool&) { ++callbacks; }, nullptr));
-    EXPECT_FALSE(runProgram(0, dir.str(), "", "", true, nullptr, nullptr));
+    EXPECT_FALSE(runProgram(Priority::Normal, dir.str(), "", "", true, nullptr, nullptr));
     Program p("exit 0");
-    EXPECT_FALSE(runProgram(0, p.path, "", p.dir / "no-such-folder", true, nullptr, nullptr));
-    EXPECT_TRUE(runProgram(0, p.path, "", "", true, nullptr, nullptr));
+    EXPECT_FALSE(
+        runProgram(Priority::Normal, p.path, "", p.dir / "no-such-folder", true, nullptr, nullptr));
+    EXPECT_TRUE(runProgram(Priority::Normal, p.path, "", "", true, nullptr, nullptr));
     EXPECT_EQ(callbacks, 0);
     EXPECT_EQ(::waitpid(-1, nullptr, WNOHANG), -1);
 }
@@ -159,7 +162,7 @@ TEST(RunProgram, NoDescriptorOfTheProgramReachesTheChild) {
     const int leaked = ::open("/dev/null", O_RDONLY); // deliberately without O_CLOEXEC
     ASSERT_GE(leaked, 3);
     Program p("ls /proc/$$/fd > out.txt");
-    runProgram(0, p.path, "", "", true, nullptr, nullptr);
+    runProgram(Priority::Normal, p.path, "", "", true, nullptr, nullptr);
     ::close(leaked);
     std::istringstream listed(p.output());
     std::string fd;
@@ -174,7 +177,7 @@ TEST(RunProgram, NoDescriptorOfTheProgramReachesTheChild) {
 TEST(RunProgram, WithoutWaitingItReturnsAtOnce) {
     Program p("sleep 0.3; echo done > out.txt");
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_TRUE(runProgram(0, p.path, "", "", false, nullptr, nullptr));
+    EXPECT_TRUE(runProgram(Priority::Normal, p.path, "", "", false, nullptr, nullptr));
     EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 0.2);
     for (int i = 0; i < 100 && p.output().empty(); ++i)
         ::usleep(20000);

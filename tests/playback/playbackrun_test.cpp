@@ -22,7 +22,7 @@ public:
     void FillExcerptChoice(const ExcerptSpans& spans) override {
         listed.clear();
         for (int n = 1; n <= kExcerptCount; ++n) {
-            if (spans[static_cast<std::size_t>(n - 1)].selected == 1)
+            if (spans[static_cast<std::size_t>(n - 1)].selected)
                 listed.push_back(n);
         }
         ++fills;
@@ -53,13 +53,13 @@ public:
 
 class FakePlayer : public PlayerStarter {
 public:
-    PlayerOutcome RunPlayer(int priorityMode, const QString& programFile,
+    PlayerOutcome RunPlayer(platform::Priority priority, const QString& programFile,
                             const QString& parameters) override {
-        calls.push_back({priorityMode, programFile, parameters});
+        calls.push_back({priority, programFile, parameters});
         return outcome;
     }
     struct Call {
-        int priorityMode;
+        platform::Priority priority;
         QString programFile;
         QString parameters;
     };
@@ -143,7 +143,7 @@ TEST(PlaybackRun, WithoutPausesOneSegmentPlaysAllAndTheRunEnds) {
     f.run.continueWith(2);
     f.run.playNextSegment();
     ASSERT_EQ(f.player.calls.size(), 1u);
-    EXPECT_EQ(f.player.calls[0].priorityMode, 2);
+    EXPECT_EQ(f.player.calls[0].priority, platform::Priority::High);
     EXPECT_EQ(f.player.calls[0].programFile, f.playerFile());
     EXPECT_EQ(RunFixture::excerptsIn(f.player.calls[0].parameters), 3);
     EXPECT_EQ(f.run.nextExcerpt(), 21);

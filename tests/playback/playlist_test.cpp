@@ -18,9 +18,9 @@ struct Lesson {
         table.audioLanguageCode = QStringLiteral("en");
         table.titleNumbers[cellIndex(0, 1)] = 3;
         table.titleNumbers[cellIndex(0, 5)] = 5;
-        spans[0] = {60, 120, 1};
-        spans[2] = {10, 20, 0}; // not ticked: not in the playlist
-        spans[4] = {3600, 3630, 1};
+        spans[0] = {60, 120, true};
+        spans[2] = {10, 20, false}; // not ticked: not in the playlist
+        spans[4] = {3600, 3630, true};
         headings.setCell(1, 1, QStringLiteral("Ankunft & <Abschied>"));
     }
     QByteArray build(const QString& folder = QStringLiteral("Lektion 1 Titelkarten")) {

@@ -30,7 +30,7 @@ double runPlayer(const QString& player, const QString& parameters) {
     int polls = 0;
     const auto start = std::chrono::steady_clock::now();
     platform::runProgram(
-        platform::kPriorityHigh, QFile::encodeName(player).toStdString(),
+        platform::Priority::High, QFile::encodeName(player).toStdString(),
         parameters.toLocal8Bit().toStdString(), std::string(), true,
         [&](const platform::ProcessInformation&, bool& terminate) { terminate = ++polls > 1200; },
         nullptr);
@@ -111,8 +111,8 @@ TEST(RealPlayer, ASavedLessonPlaysInThePlayerAlone) {
     ExcerptTable table;
     table.init();
     ExcerptSpans spans{};
-    spans[0] = {1, 3, 1};
-    spans[3] = {4, 6, 1};
+    spans[0] = {1, 3, true};
+    spans[3] = {4, 6, true};
     MemoryGrid headings(2, 21);
     headings.setCell(1, 1, QStringLiteral("Erster Teil"));
     const QString path = work + QStringLiteral("/Lektion #1 100% Übung.xspf");

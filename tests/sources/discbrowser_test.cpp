@@ -21,7 +21,8 @@ class MemoryDriveList : public DriveListView {
 public:
     struct Row {
         QString key, caption;
-        std::int32_t image = 0;
+        DriveKind kind = DriveKind::Other;
+        bool ready = false;
         QString cells[3];
     };
     int rowCount() const override { return static_cast<int>(rows.size()); }
@@ -31,16 +32,19 @@ public:
         rows.at(row).caption = c;
         ++writes;
     }
-    std::int32_t imageIndex(int row) const override { return rows.at(row).image; }
-    void setImageIndex(int row, std::int32_t i) override { rows.at(row).image = i; }
+    DriveKind kind(int row) const override { return rows.at(row).kind; }
+    bool ready(int row) const override { return rows.at(row).ready; }
+    void setFacts(int row, DriveKind k, bool r) override {
+        rows.at(row).kind = k;
+        rows.at(row).ready = r;
+    }
     QString cell(int row, int sub) const override { return rows.at(row).cells[sub]; }
     void setCell(int row, int sub, const QString& t) override {
         rows.at(row).cells[sub] = t;
         ++writes;
     }
-    void appendRow(const QString& k, const QString& c, std::int32_t i, const QString& type,
-                   const QString& label, const QString& status) override {
-        rows.push_back({k, c, i, {type, label, status}});
+    void appendRow(const SurveyedDrive& d) override {
+        rows.push_back({d.key, d.caption, d.kind, d.ready, {d.typeText, d.label, d.status}});
     }
     void removeRow(int row) override { rows.erase(rows.begin() + row); }
     void selectRow(int row) override { selected = row; }
@@ -68,26 +72,31 @@ TEST(DriveTexts, TypeTextsLabelsAndReadiness) {
     drives.add('H', fakeDrive(6));
     drives.add('I', fakeDrive(0));
     drives.add('J', fakeDrive(1));
+    using enum DriveKind;
     struct Case {
         char letter;
         const char* type;
         const char* label;
         const char* status;
-        std::int32_t kind;
+        DriveKind kind;
     };
-    const Case cases[] = {
-        {'A', "3½-Diskette", "", "nicht bereit", 1},  {'B', "3½-Diskette", "", "nicht bereit", 1},
-        {'C', "Festplatte", "", "bereit", 0},         {'D', "DVD/CD ", "MOVIE", "bereit", 2},
-        {'E', "Wechseldatenträger", "", "bereit", 3}, {'F', "Netzwerklaufwerk", "", "bereit", 0},
-        {'G', "DVD/CD ", "", "nicht bereit", 2},      {'H', "RAM-Laufwerk", "", "bereit", 0},
-        {'I', "Laufwerk", "", "bereit", 0},           {'J', "Laufwerk", "", "bereit", 0}};
+    const Case cases[] = {{'A', "3½-Diskette", "", "nicht bereit", Floppy},
+                          {'B', "3½-Diskette", "", "nicht bereit", Floppy},
+                          {'C', "Festplatte", "", "bereit", Other},
+                          {'D', "DVD/CD ", "MOVIE", "bereit", Disc},
+                          {'E', "Wechseldatenträger", "", "bereit", OtherRemovable},
+                          {'F', "Netzwerklaufwerk", "", "bereit", Other},
+                          {'G', "DVD/CD ", "", "nicht bereit", Disc},
+                          {'H', "RAM-Laufwerk", "", "bereit", Other},
+                          {'I', "Laufwerk", "", "bereit", Other},
+                          {'J', "Laufwerk", "", "bereit", Other}};
     for (const Case& c : cases) {
         const QString key(QLatin1Char(c.letter));
         QString label = QStringLiteral("stale");
         EXPECT_EQ(driveTypeText(drives, key, label), QString::fromUtf8(c.type)) << c.letter;
         EXPECT_EQ(label, QString::fromUtf8(c.label)) << c.letter;
         EXPECT_EQ(driveReadiness(drives, key), QString::fromUtf8(c.status)) << c.letter;
-        EXPECT_EQ(driveKindCode(drives.driveType(key), key), c.kind) << c.letter;
+        EXPECT_EQ(driveKindOf(drives.driveType(key), key), c.kind) << c.letter;
     }
     EXPECT_EQ(drives.readinessQueries[QStringLiteral("A")], 0) << "a floppy is never asked";
     EXPECT_EQ(drives.labelQueries[QStringLiteral("A")], 0);
@@ -117,7 +126,8 @@ TEST_F(Browser, ReadyDvdIsPreselected) {
     EXPECT_EQ(state.currentRow, 1);
     EXPECT_EQ(list.selected, 1);
     EXPECT_EQ(list.rows[1].cells[1], QStringLiteral("FILM"));
-    EXPECT_EQ(list.rows[1].image, 2);
+    EXPECT_EQ(list.rows[1].kind, DriveKind::Disc);
+    EXPECT_TRUE(list.rows[1].ready);
     EXPECT_EQ(list.rows[1].key, QStringLiteral("D"));
 }
 

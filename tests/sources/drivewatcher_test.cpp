@@ -128,7 +128,7 @@ TEST(DriveWatcher, ASurveyListsEveryDriveWithItsTexts) {
     EXPECT_EQ(survey->drives[0].typeText, QStringLiteral("Festplatte"));
     EXPECT_EQ(survey->drives[1].typeText, discDriveTypeText());
     EXPECT_EQ(survey->drives[1].label, QStringLiteral("FILM"));
-    EXPECT_EQ(survey->drives[1].kind, 2);
+    EXPECT_EQ(survey->drives[1].kind, DriveKind::Disc);
     EXPECT_EQ(survey->drives[2].typeText, QStringLiteral("Netzwerklaufwerk"));
     for (const SurveyedDrive& drive : survey->drives)
         EXPECT_EQ(drive.status, readyText()) << drive.key.toStdString();

@@ -40,10 +40,10 @@ TEST_F(TableFixture, StartUpTableTotalsTenHoursOnYellow) {
     EXPECT_TRUE(t.messages.shown.empty());
     EXPECT_EQ(t.total.text, QStringLiteral("10h 0min 0sec"));
     EXPECT_TRUE(t.total.highlighted);
-    EXPECT_EQ(spans[0].selected, 1);
+    EXPECT_TRUE(spans[0].selected);
     EXPECT_EQ(spans[0].stopSecond, 36000);
     for (int i = 1; i < 20; ++i)
-        EXPECT_EQ(spans[static_cast<std::size_t>(i)].selected, 0) << "0 to 0 is no span";
+        EXPECT_FALSE(spans[static_cast<std::size_t>(i)].selected) << "0 to 0 is no span";
     EXPECT_EQ(t.titles.cell(0, 7), QStringLiteral("1")) << "empty title cells read as 1";
     EXPECT_TRUE(isLabelMarked(spans, 0, 1));
     EXPECT_FALSE(isLabelMarked(spans, 0, 2));
@@ -180,19 +180,19 @@ TEST_F(TableFixture, RefreshNormalisesAndWritesBack) {
     EXPECT_EQ(t.titles.cell(0, 3), QStringLiteral("3"));
     EXPECT_EQ(t.titles.cell(0, 4), QStringLiteral("1"));
     EXPECT_EQ(t.headings.cell(1, 5).size(), 255);
-    EXPECT_EQ(spans[1].selected, 1);
+    EXPECT_TRUE(spans[1].selected);
     EXPECT_EQ(spans[1].startSecond, 90);
     EXPECT_EQ(spans[1].stopSecond, 150);
-    EXPECT_EQ(spans[2].selected, 0) << "a negative start is no span";
+    EXPECT_FALSE(spans[2].selected) << "a negative start is no span";
     EXPECT_EQ(spans[2].stopSecond, 0);
-    EXPECT_EQ(spans[3].selected, 0) << "start after stop is no span";
+    EXPECT_FALSE(spans[3].selected) << "start after stop is no span";
     EXPECT_EQ(t.total.text, QStringLiteral("10h 1min 0sec"));
 }
 
 TEST_F(TableFixture, UntickedValidSpanKeepsItsSecondsButIsNotCounted) {
     t.play.setChecked(0, false);
     refreshTotals(table, spans, t.view);
-    EXPECT_EQ(spans[0].selected, 0);
+    EXPECT_FALSE(spans[0].selected);
     EXPECT_EQ(spans[0].stopSecond, 36000);
     EXPECT_EQ(t.total.text, QStringLiteral("0h 0min 0sec"));
     EXPECT_FALSE(t.total.highlighted);
@@ -225,10 +225,10 @@ TEST_F(TableFixture, ComputeSpansNormalisesEveryRowAndReadsTheTicksOnly) {
     EXPECT_EQ(table.startTimes[cellIndex(2, 7)], 5);
     EXPECT_EQ(table.stopTimes[cellIndex(0, 7)], 1);
     EXPECT_EQ(table.stopTimes[cellIndex(1, 7)], 0);
-    EXPECT_EQ(spans[6].selected, 0) << "starts after it stops";
+    EXPECT_FALSE(spans[6].selected) << "starts after it stops";
     EXPECT_EQ(spans[6].startSecond, 0);
     for (auto& s : spans)
-        s.selected = 0;
+        s.selected = false;
     MemoryCheckList none(20);
     EXPECT_FALSE(computeSpans(table, spans, none));
 }

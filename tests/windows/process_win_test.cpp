@@ -40,7 +40,7 @@ TEST(RunProgramWin, CommandLineAsTheCallerBuiltIt) {
         {" \t\r\n", "\"" + program + "\" "}};
     for (const Case& c : cases) {
         DeleteFileA(echoFile().c_str());
-        runProgram(kPriorityHigh, program, c.parameters, "", true, nullptr, nullptr);
+        runProgram(Priority::High, program, c.parameters, "", true, nullptr, nullptr);
         const auto [commandLine, folder] = echoed();
         EXPECT_EQ(commandLine, c.expected);
         EXPECT_EQ(folder, folderWithoutSeparator()) << "the program's own folder";
@@ -52,7 +52,8 @@ TEST(RunProgramWin, GivenWorkingFolderIsUsed) {
     GetTempPathA(MAX_PATH, temp);
     std::string folder = temp; // ends with a backslash
     DeleteFileA(echoFile().c_str());
-    runProgram(0, testFolder() + "echoargs.exe", "x", folder, true, nullptr, nullptr);
+    runProgram(Priority::Normal, testFolder() + "echoargs.exe", "x", folder, true, nullptr,
+               nullptr);
     folder.pop_back();
     EXPECT_EQ(echoed().second, folder);
 }
@@ -65,7 +66,7 @@ TEST(RunProgramWin, TerminateFlagEndsAWaitingProgram) {
     HANDLE threadHandle = nullptr;
     const DWORD start = GetTickCount();
     runProgram(
-        kPriorityHigh, testFolder() + "echoargs.exe", "--wait", "", true,
+        Priority::High, testFolder() + "echoargs.exe", "--wait", "", true,
         [&](const ProcessInformation& info, bool& terminate) {
             pid = info.processId;
             processHandle = info.process;
@@ -99,7 +100,7 @@ TEST(RunProgramWin, EndingTheProgramEndsWhatItStarted) {
     DWORD child = 0;
     const DWORD start = GetTickCount();
     EXPECT_TRUE(runProgram(
-        0, testFolder() + "echoargs.exe", "--tree", "", true,
+        Priority::Normal, testFolder() + "echoargs.exe", "--tree", "", true,
         [&](const ProcessInformation&, bool& terminate) {
             if (!child) {
                 const std::string text = readText(pidFile);
@@ -123,7 +124,7 @@ TEST(RunProgramWin, EndingTheProgramEndsWhatItStarted) {
 TEST(RunProgramWin, AProgramThatEndsAtOnceIsNotAskedAbout) {
     int callbacks = 0;
     EXPECT_TRUE(runProgram(
-        0, testFolder() + "noversion.exe", "", "", true,
+        Priority::Normal, testFolder() + "noversion.exe", "", "", true,
         [&](const ProcessInformation&, bool&) { ++callbacks; }, nullptr));
     // It may take Wine longer than one wait to start it; it is never ended.
     EXPECT_LE(callbacks, 40);
@@ -132,7 +133,7 @@ TEST(RunProgramWin, AProgramThatEndsAtOnceIsNotAskedAbout) {
 TEST(RunProgramWin, AProgramThatCannotBeStartedIsReportedAndNotWaitedFor) {
     int callbacks = 0;
     EXPECT_FALSE(runProgram(
-        0, testFolder() + "missing.exe", "--a", "", true,
+        Priority::Normal, testFolder() + "missing.exe", "--a", "", true,
         [&](const ProcessInformation&, bool&) { ++callbacks; }, nullptr));
     EXPECT_EQ(callbacks, 0);
 }
