@@ -80,8 +80,9 @@ void FileDialog::checkLook() {
     m_lookTimer->stop();
     m_pending.reset();
     if (!answered) {
-        if (m_tell)
-            m_tell(notAnsweringMessage(m_pendingPath));
+        // Told from a copy: whatever the telling does, the dialog may be gone after it.
+        if (const std::function<void(const QString&)> tell = m_tell)
+            tell(notAnsweringMessage(m_pendingPath));
         return;
     }
     m_looked = true;

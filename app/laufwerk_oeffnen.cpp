@@ -166,7 +166,7 @@ void TDVD_CD_oeffnen::checkContent() {
         return;
     }
     const ContentCheck check = *m_check;
-    // A message below is shown while the check still stands: no second OK starts meanwhile.
+    // A message below is posted, modal to the program: no second OK starts while it shows.
     m_checkTimer->stop();
     const std::optional<SourceKind> kind = finishContentCheck(check, m_messages);
     if (!kind) {

@@ -37,6 +37,14 @@ TForm1::TForm1(ProgramValues& values, WindowEnvironment environment, QWidget* pa
     createComponents();
     m_preview = new PreviewSession(this);
     connect(m_preview, &PreviewSession::ended, this, &TForm1::previewEnded);
+    connect(m_preview, &PreviewSession::positionTaken, this, [this](const TakenPosition& position) {
+        takeIntoRow(view(), position.row, position.which, position.seconds, position.title);
+        RefreshTotals();
+    });
+    connect(m_preview, &PreviewSession::noPosition, this, [this] {
+        m_messages->postMessage(QStringLiteral("Information"), positionNotGivenMessage(),
+                                MessageIcon::Information);
+    });
     FormCreate();
 }
 
@@ -372,11 +380,7 @@ void TForm1::Vorschau1Click() {
         return;
     // The row's values as the table check takes them.
     RefreshTotals();
-    const std::optional<std::int32_t> start = secondsOf(
-        m_values.table.startTimes[cellIndex(0, row)], m_values.table.startTimes[cellIndex(1, row)],
-        m_values.table.startTimes[cellIndex(2, row)]);
-    const std::int32_t title = m_values.table.titleNumbers[cellIndex(0, row)];
-    if (!m_preview->start(m_values.playerPath, m_values.source, title, start)) {
+    if (!m_preview->start(m_values.playerPath, m_values.source, m_values.table, row)) {
         m_messages->showMessage(QStringLiteral("Fehler"),
                                 playerNotStartedMessage(m_values.playerPath), MessageIcon::Error);
         return;
@@ -394,37 +398,8 @@ void TForm1::Stoppzeituebernehmen1Click() {
 }
 
 void TForm1::takeFromPreview(TakenTime which) {
-    PlayerControl* control = m_preview->control();
-    if (!control)
-        return;
     // The row where the cursor is now; the answer comes within a second.
-    const int row = m_tableRow;
-    const bool withTitle = m_values.source.kind == SourceKind::DvdVideo;
-    QPointer<TForm1> window(this);
-    control->askTime([window, row, which, withTitle](std::optional<std::int64_t> seconds) {
-        if (!window)
-            return;
-        if (!seconds) {
-            window->m_messages->showMessage(
-                QStringLiteral("Information"),
-                QStringLiteral("Der Player hat seine Position nicht genannt. Bitte versuchen "
-                               "Sie es noch einmal, während die Vorschau läuft."),
-                MessageIcon::Information);
-            return;
-        }
-        PlayerControl* again = window->m_preview->control();
-        if (!withTitle || !again) {
-            takeIntoRow(window->view(), row, which, *seconds, std::nullopt);
-            window->RefreshTotals();
-            return;
-        }
-        again->askTitle([window, row, which, seconds](std::optional<std::int64_t> title) {
-            if (!window)
-                return;
-            takeIntoRow(window->view(), row, which, *seconds, title);
-            window->RefreshTotals();
-        });
-    });
+    m_preview->takePosition(which, m_tableRow, m_values.source.kind == SourceKind::DvdVideo);
 }
 
 void TForm1::previewEnded() {

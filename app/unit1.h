@@ -5,7 +5,7 @@
 #include "labelededit.h"
 #include "playback/playbackrun.h"
 #include "playback/preview.h"
-#include "previewsession.h"
+#include "playback/previewsession.h"
 #include "programvalues.h"
 #include "sources/drives.h"
 #include "sources/ownthread.h"

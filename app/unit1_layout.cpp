@@ -263,8 +263,9 @@ void TForm1::setVisible(bool visible) {
 
 // The file dialogs are made when first used: making them costs start-up time.
 QFileDialog* TForm1::makeFileDialog(const char* name) {
+    // Said while the dialog stays open, without a loop of its own inside the dialog's.
     auto* dialog = new FileDialog(this, m_pathLook, [this](const QString& text) {
-        m_messages->showMessage(QStringLiteral("Information"), text, MessageIcon::Information);
+        m_messages->postMessage(QStringLiteral("Information"), text, MessageIcon::Information);
     });
     return named(static_cast<QFileDialog*>(dialog), name);
 }

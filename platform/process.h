@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,31 @@ struct ProcessInformation {
 using WaitCallback = std::function<void(const ProcessInformation&, bool& terminate)>;
 // Handles the window messages that are waiting, then returns.
 using MessagePump = std::function<void()>;
+
+// Where a started program's standard output goes.
+enum class Output { Inherited, Discarded };
+
+// A started program that nobody waits for in a loop. Ending it ends whatever it started too
+// (a job on Windows, a process group on Linux), so that the portable player's launcher
+// goes with the player it started. Destroying it ends it, unless it was left to run.
+class StartedProgram {
+public:
+    virtual ~StartedProgram() = default;
+    virtual ProcessInformation information() const = 0;
+    // Waits up to `milliseconds` (0: not at all); true once the program has ended.
+    virtual bool waitForEnd(int milliseconds) = 0;
+    // Ends the program with everything it started.
+    virtual void terminate() = 0;
+    // Lets the program run on by itself once this object is gone.
+    virtual void leaveRunning() = 0;
+};
+
+// Starts `programFile` as runProgram does, without waiting for it; null when it could not
+// be started.
+std::unique_ptr<StartedProgram> startProgram(Priority priority, const std::string& programFile,
+                                             const std::string& parameters,
+                                             std::string workingFolder,
+                                             Output output = Output::Inherited);
 
 // Starts `programFile` with `parameters` (trailing blanks and control characters removed)
 // in `workingFolder` (empty: the program file's folder). With `wait`, polls every 50 ms

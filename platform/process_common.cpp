@@ -11,6 +11,24 @@ std::string buildCommandLine(const std::string& programFile, const std::string& 
     return "\"" + programFile + "\" " + trimmed;
 }
 
+bool runProgram(Priority priority, const std::string& programFile, const std::string& parameters,
+                std::string workingFolder, bool wait, const WaitCallback& callback,
+                const MessagePump& pump) {
+    const std::unique_ptr<StartedProgram> program =
+        startProgram(priority, programFile, parameters, std::move(workingFolder));
+    if (!program)
+        return false;
+    if (!wait) {
+        program->leaveRunning();
+        return true;
+    }
+    constexpr int kPollMilliseconds = 50;
+    waitForProgram(
+        program->information(), [&] { return program->waitForEnd(kPollMilliseconds); },
+        [&] { program->terminate(); }, callback, pump);
+    return true;
+}
+
 std::string defaultWorkingFolder(const std::string& programFile) {
     const std::size_t cut = programFile.find_last_of("\\/:");
     std::string folder = cut == std::string::npos ? std::string() : programFile.substr(0, cut + 1);

@@ -15,21 +15,25 @@ namespace filmarin::platform {
 
 namespace {
 
-constexpr int kPollMilliseconds = 50;
-
 int niceFor(Priority priority) {
     return priority == Priority::High ? -10 : 0;
 }
 
-// Owns a started child: reaps it on every way out, so no zombie is left behind.
-class Child {
+// A started child that leads a process group of its own: ended with its group and reaped on
+// every way out, so that no zombie is left behind, unless it was left to run. The leader is
+// reaped only then: until that its number stays taken, and the group's number with it.
+class Child : public StartedProgram {
 public:
     explicit Child(pid_t pid) : m_pid(pid) {
 #ifdef SYS_pidfd_open
         m_pidfd = static_cast<int>(::syscall(SYS_pidfd_open, pid, 0));
 #endif
     }
-    ~Child() {
+    ~Child() override {
+        if (!m_reaped && !m_leave) {
+            terminate();
+            reap();
+        }
         if (m_pidfd >= 0)
             ::close(m_pidfd);
         if (m_reaped)
@@ -37,7 +41,7 @@ public:
         int status = 0;
         if (::waitpid(m_pid, &status, WNOHANG) == m_pid)
             return;
-        // Left early while the program still runs: it goes on, and is reaped when it ends.
+        // Left to run: it goes on, and is reaped when it ends.
         const pid_t pid = m_pid;
         std::thread([pid] {
             int s = 0;
@@ -48,22 +52,30 @@ public:
     Child(const Child&) = delete;
     Child& operator=(const Child&) = delete;
 
-    // Waits up to 50 ms; true when the program has ended (and is reaped).
-    bool waitForEnd() {
+    ProcessInformation information() const override {
+        ProcessInformation information;
+        information.processId = static_cast<std::uint32_t>(m_pid);
+        information.threadId = static_cast<std::uint32_t>(m_pid);
+        return information;
+    }
+
+    bool waitForEnd(int milliseconds) override {
+        if (m_reaped || m_ended)
+            return true;
         if (m_pidfd >= 0) {
             pollfd p{m_pidfd, POLLIN, 0};
             int r = 0;
             do {
-                r = ::poll(&p, 1, kPollMilliseconds);
+                r = ::poll(&p, 1, milliseconds);
             } while (r < 0 && errno == EINTR);
-            return tryReap();
+            return hasEnded();
         }
-        for (int waited = 0; waited < kPollMilliseconds; waited += 5) {
-            if (tryReap())
+        for (int waited = 0; waited < milliseconds; waited += 5) {
+            if (hasEnded())
                 return true;
             ::usleep(5000);
         }
-        return tryReap();
+        return hasEnded();
     }
 
     // For a child that is known to be ending.
@@ -74,31 +86,37 @@ public:
         m_reaped = true;
     }
 
-    // Ends the program with everything it started: it leads a process group of its own,
-    // as the portable player's launcher starts the real player as its child.
-    void terminate() const {
-        if (::kill(-m_pid, SIGKILL) != 0)
+    // The portable player's launcher starts the real player as its child: the group goes,
+    // also when the launcher has ended before it.
+    void terminate() override {
+        if (m_reaped)
+            return;
+        if (::kill(-m_pid, SIGKILL) != 0 && !m_ended)
             ::kill(m_pid, SIGKILL);
     }
-    pid_t pid() const {
-        return m_pid;
+
+    void leaveRunning() override {
+        m_leave = true;
     }
 
 private:
-    bool tryReap() {
-        int status = 0;
-        pid_t r = 0;
+    // Whether the leader has ended, leaving it to be reaped.
+    bool hasEnded() {
+        siginfo_t info{};
+        int r = 0;
         do {
-            r = ::waitpid(m_pid, &status, WNOHANG);
+            r = ::waitid(P_PID, static_cast<id_t>(m_pid), &info, WEXITED | WNOHANG | WNOWAIT);
         } while (r < 0 && errno == EINTR);
-        if (r == m_pid || (r < 0 && errno == ECHILD))
-            m_reaped = true;
-        return m_reaped;
+        if ((r == 0 && info.si_pid == m_pid) || (r < 0 && errno == ECHILD))
+            m_ended = true;
+        return m_ended;
     }
 
     pid_t m_pid;
     int m_pidfd = -1;
+    bool m_ended = false;
     bool m_reaped = false;
+    bool m_leave = false;
 };
 
 // Closes every descriptor from `first` on except `keep`, without allocating (this runs
@@ -118,9 +136,9 @@ void closeFrom(int first, int keep) {
 
 } // namespace
 
-bool runProgram(Priority priority, const std::string& programFile, const std::string& parameters,
-                std::string workingFolder, bool wait, const WaitCallback& callback,
-                const MessagePump& pump) {
+std::unique_ptr<StartedProgram> startProgram(Priority priority, const std::string& programFile,
+                                             const std::string& parameters,
+                                             std::string workingFolder, Output output) {
     if (workingFolder.empty())
         workingFolder = defaultWorkingFolder(programFile);
     if (workingFolder.size() > 1 && workingFolder.back() == '/')
@@ -134,23 +152,26 @@ bool runProgram(Priority priority, const std::string& programFile, const std::st
         argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
     const int nice = niceFor(priority);
+    const bool discard = output == Output::Discarded;
 
     // The child reports a failed start through this pipe; a successful exec closes it.
     int report[2];
     if (::pipe2(report, O_CLOEXEC) != 0)
-        return false;
+        return nullptr;
     const pid_t pid = ::fork();
     if (pid < 0) {
         ::close(report[0]);
         ::close(report[1]);
-        return false;
+        return nullptr;
     }
     if (pid == 0) {
         ::setpgid(0, 0);
         (void)::setpriority(PRIO_PROCESS, 0, nice);
-        const int devnull = ::open("/dev/null", O_RDONLY);
+        const int devnull = ::open("/dev/null", O_RDWR);
         if (devnull >= 0) {
             ::dup2(devnull, STDIN_FILENO);
+            if (discard)
+                ::dup2(devnull, STDOUT_FILENO);
         }
         // Nothing of the program's own files reaches the started program.
         closeFrom(3, report[1]);
@@ -167,7 +188,7 @@ bool runProgram(Priority priority, const std::string& programFile, const std::st
     // The group is set from both sides, so that it exists before either goes on.
     (void)::setpgid(pid, pid);
     ::close(report[1]);
-    Child child(pid);
+    auto child = std::make_unique<Child>(pid);
     int error = 0;
     ssize_t got = 0;
     do {
@@ -176,19 +197,10 @@ bool runProgram(Priority priority, const std::string& programFile, const std::st
     ::close(report[0]);
     if (got == static_cast<ssize_t>(sizeof error)) {
         // Not started: the child is ending by itself.
-        child.reap();
-        return false;
+        child->reap();
+        return nullptr;
     }
-
-    if (!wait)
-        return true;
-    ProcessInformation information;
-    information.processId = static_cast<std::uint32_t>(pid);
-    information.threadId = static_cast<std::uint32_t>(pid);
-    waitForProgram(
-        information, [&] { return child.waitForEnd(); }, [&] { child.terminate(); }, callback,
-        pump);
-    return true;
+    return child;
 }
 
 } // namespace filmarin::platform

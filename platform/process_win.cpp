@@ -13,18 +13,6 @@ DWORD priorityClass(Priority priority) {
     return priority == Priority::High ? HIGH_PRIORITY_CLASS : NORMAL_PRIORITY_CLASS;
 }
 
-// Closes both handles of a started program, and its job, on every way out.
-struct Handles {
-    PROCESS_INFORMATION& info;
-    HANDLE job = nullptr;
-    ~Handles() {
-        CloseHandle(info.hProcess);
-        CloseHandle(info.hThread);
-        if (job)
-            CloseHandle(job);
-    }
-};
-
 // A job for the started program: whatever it starts belongs to the job too, so that ending
 // the job ends the portable player's launcher together with the player it started. Null
 // when the system gives none (the program is then ended alone).
@@ -39,11 +27,56 @@ HANDLE jobFor(HANDLE process) {
     return job;
 }
 
+// A started program in its job: ended with its job on every way out unless it was left to
+// run, and both handles and the job closed.
+class Started : public StartedProgram {
+public:
+    Started(const PROCESS_INFORMATION& info, HANDLE job) : m_info(info), m_job(job) {}
+    ~Started() override {
+        if (!m_leave) {
+            terminate();
+            WaitForSingleObject(m_info.hProcess, 1000);
+        }
+        CloseHandle(m_info.hProcess);
+        CloseHandle(m_info.hThread);
+        if (m_job)
+            CloseHandle(m_job);
+    }
+    Started(const Started&) = delete;
+    Started& operator=(const Started&) = delete;
+
+    ProcessInformation information() const override {
+        ProcessInformation information;
+        information.process = m_info.hProcess;
+        information.thread = m_info.hThread;
+        information.processId = m_info.dwProcessId;
+        information.threadId = m_info.dwThreadId;
+        return information;
+    }
+    bool waitForEnd(int milliseconds) override {
+        return WaitForSingleObject(m_info.hProcess, static_cast<DWORD>(milliseconds)) ==
+               WAIT_OBJECT_0;
+    }
+    // Also when the launcher has ended before the player it started.
+    void terminate() override {
+        if (m_job)
+            TerminateJobObject(m_job, 0xFFFFFFFF);
+        if (!waitForEnd(0))
+            TerminateProcess(m_info.hProcess, 0xFFFFFFFF);
+    }
+    void leaveRunning() override { m_leave = true; }
+
+private:
+    PROCESS_INFORMATION m_info;
+    HANDLE m_job;
+    bool m_leave = false;
+};
+
 } // namespace
 
-bool runProgram(Priority priority, const std::string& programFile, const std::string& parameters,
-                std::string workingFolder, bool wait, const WaitCallback& callback,
-                const MessagePump& pump) {
+std::unique_ptr<StartedProgram> startProgram(Priority priority, const std::string& programFile,
+                                             const std::string& parameters,
+                                             std::string workingFolder, Output) {
     if (workingFolder.empty())
         workingFolder = defaultWorkingFolder(programFile);
     if (!workingFolder.empty() && workingFolder.back() == '\\')
@@ -54,7 +87,8 @@ bool runProgram(Priority priority, const std::string& programFile, const std::st
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_SHOWNORMAL;
-    // Started suspended, so that it is in its job before it can start anything.
+    // Started suspended, so that it is in its job before it can start anything. A program
+    // with its own console writes nowhere the user reads: its output needs no discarding.
     const DWORD flags =
         priorityClass(priority) | CREATE_NEW_CONSOLE | CREATE_DEFAULT_ERROR_MODE | CREATE_SUSPENDED;
 
@@ -69,25 +103,10 @@ bool runProgram(Priority priority, const std::string& programFile, const std::st
     ZeroMemory(&info, sizeof info);
     if (!CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, flags, nullptr,
                         folder.empty() ? nullptr : folder.c_str(), &startup, &info))
-        return false;
-    Handles handles{info, jobFor(info.hProcess)};
+        return nullptr;
+    auto started = std::make_unique<Started>(info, jobFor(info.hProcess));
     ResumeThread(info.hThread);
-    if (!wait)
-        return true;
-    ProcessInformation information;
-    information.process = info.hProcess;
-    information.thread = info.hThread;
-    information.processId = info.dwProcessId;
-    information.threadId = info.dwThreadId;
-    waitForProgram(
-        information, [&] { return WaitForSingleObject(info.hProcess, 50) == WAIT_OBJECT_0; },
-        [&] {
-            if (handles.job)
-                TerminateJobObject(handles.job, 0xFFFFFFFF);
-            TerminateProcess(info.hProcess, 0xFFFFFFFF);
-        },
-        callback, pump);
-    return true;
+    return started;
 }
 
 } // namespace filmarin::platform

@@ -97,6 +97,8 @@ void RcPlayerControl::poll() {
         Question late = std::move(m_questions.front());
         m_questions.pop_front();
         late.answer(std::nullopt);
+        if (m_gone)
+            return; // dismissed by the asker
         ++m_owed;
     }
 }
@@ -120,7 +122,18 @@ void RcPlayerControl::takeLines() {
         Question answered = std::move(m_questions.front());
         m_questions.pop_front();
         answered.answer(number);
+        if (m_gone)
+            return; // dismissed by the asker
     }
+}
+
+void RcPlayerControl::dismiss() {
+    m_gone = true;
+    m_listening = false;
+    m_poll.stop();
+    m_channel.reset();
+    m_questions.clear();
+    m_whenGone = nullptr;
 }
 
 void RcPlayerControl::close() {
@@ -136,8 +149,9 @@ void RcPlayerControl::close() {
     if (wasGone)
         return;
     emit gone();
-    if (m_whenGone)
-        m_whenGone();
+    // Called from a copy: the owner may let the control go from inside it.
+    if (const std::function<void()> whenGone = m_whenGone)
+        whenGone();
 }
 
 } // namespace filmarin

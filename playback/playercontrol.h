@@ -56,6 +56,9 @@ public:
     void quit() override;
     bool listening() const override { return m_listening; }
     void whenGone(std::function<void()> gone) override { m_whenGone = std::move(gone); }
+    // Stops talking: no answer and no callback comes any more, and the channel is closed.
+    // For an owner that lets the control go while it may be calling back.
+    void dismiss();
 
 signals:
     // The player has closed the channel, or never opened it: it has gone.

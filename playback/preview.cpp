@@ -16,6 +16,22 @@ QString buildPreviewCommandLine(const MediaSource& source, std::int32_t title,
     return parameters;
 }
 
+PreviewStart previewStart(const ExcerptTable& table, int row) {
+    PreviewStart from;
+    if (row < 1 || row > kExcerptCount)
+        return from;
+    from.title = table.titleNumbers[cellIndex(0, row)];
+    from.startSecond =
+        secondsOf(table.startTimes[cellIndex(0, row)], table.startTimes[cellIndex(1, row)],
+                  table.startTimes[cellIndex(2, row)]);
+    return from;
+}
+
+QString positionNotGivenMessage() {
+    return QStringLiteral("Der Player hat seine Position nicht genannt. Bitte versuchen Sie es "
+                          "noch einmal, während die Vorschau läuft.");
+}
+
 void takeIntoRow(TableView& view, int row, TakenTime which, std::int64_t seconds,
                  std::optional<std::int64_t> title) {
     if (row < 1 || row > kExcerptCount)

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "sources/mediasource.h"
+#include "table/excerpttable.h"
 #include "table/tableview.h"
 
 #include <QString>
@@ -13,6 +14,17 @@
 namespace filmarin {
 
 enum class TakenTime { Start, Stop };
+
+// Where the preview of a table's row starts: at the row's title (a DVD's title), from the
+// row's start time as the table check takes it, or from the beginning when the row has none.
+struct PreviewStart {
+    std::int32_t title = 0;
+    std::optional<std::int32_t> startSecond;
+};
+PreviewStart previewStart(const ExcerptTable& table, int row);
+
+// Said when the player has not told its position.
+QString positionNotGivenMessage();
 
 // The preview player's parameters: a window (not full screen), the control channel's
 // options, and the source at the title, from `startSecond` when given.

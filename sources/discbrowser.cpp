@@ -19,6 +19,11 @@ void showWarning(MessageSink& messages, const QString& text) {
     messages.showMessage(QStringLiteral("Information"), text, MessageIcon::Warning);
 }
 
+// For what a drive's answer brings: nothing waits for the user to read it.
+void postWarning(MessageSink& messages, const QString& text) {
+    messages.postMessage(QStringLiteral("Information"), text, MessageIcon::Warning);
+}
+
 } // namespace
 
 bool applyDriveSurvey(DriveListView& view, const DriveSurvey& survey, DiscBrowserState& state) {
@@ -196,12 +201,12 @@ std::optional<SourceKind> finishContentCheck(const ContentCheck& check, MessageS
         return std::nullopt;
     // A drive that has not said what it holds in time is not ready.
     if (!answered) {
-        showWarning(messages, notReadyMessage(check.drive));
+        postWarning(messages, notReadyMessage(check.drive));
         return SourceKind::None;
     }
     const SourceKind kind = check.answer->failed ? SourceKind::None : check.answer->value;
     if (kind == SourceKind::None)
-        showWarning(messages, noContentMessage(check.drive));
+        postWarning(messages, noContentMessage(check.drive));
     return kind;
 }
 

@@ -89,7 +89,7 @@ std::optional<ContentCheck> startContentCheck(DriveQuestions& questions, const D
                                               const DiscBrowserState& state,
                                               std::chrono::milliseconds deadline);
 // Empty while the drive may still answer; then the kind of disc, or None after telling the
-// user (a drive that has not answered by the deadline is not ready).
+// user with a posted message (a drive that has not answered by the deadline is not ready).
 std::optional<SourceKind>
 finishContentCheck(const ContentCheck& check, MessageSink& messages,
                    std::chrono::steady_clock::time_point now = std::chrono::steady_clock::now());

@@ -46,6 +46,10 @@ class MessageSink {
 public:
     virtual ~MessageSink() = default;
     virtual void showMessage(const QString& caption, const QString& text, MessageIcon icon) = 0;
+    // The same message, shown without waiting for the user to read it: for what a channel's
+    // answer, a thread's answer or a timer brings, whose caller may be gone before the user
+    // has read it. Messages posted meanwhile follow one another.
+    virtual void postMessage(const QString& caption, const QString& text, MessageIcon icon) = 0;
 };
 
 } // namespace filmarin

@@ -59,6 +59,7 @@ private slots:
     void okOnAnAudioCd();
     void okOnANotReadyDrive();
     void okOnADiskWithoutContent();
+    void theBrowserClosesWhileItsMessageIsOpen();
     void closeBoxAndReopen();
     void closingDuringASlowOkChangesNothing();
     void theWindowAnswersDuringASlowOk();
@@ -159,6 +160,32 @@ void DiscBrowserWindowTest::okOnADiskWithoutContent() {
     QVERIFY(f.discBrowser->isVisible());
     QCOMPARE(w.mediaSource().kind, SourceKind::None);
     QVERIFY(!w.Abspielen1->isEnabled());
+}
+
+// OK's answer comes from the drive's lane; its message may still be open when the browser
+// closes or the program goes.
+void DiscBrowserWindowTest::theBrowserClosesWhileItsMessageIsOpen() {
+    for (const bool programGoes : {false, true}) {
+        Drives f;
+        TForm1& w = f.open();
+        f.messages.whileShown = [&f, programGoes] {
+            f.discBrowser->close();
+            if (programGoes)
+                f.program.reset();
+        };
+        w.DVD1->trigger();
+        f.choose(QStringLiteral("C"));
+        QTest::mouseClick(f.discBrowser->Button1, Qt::LeftButton);
+        QTRY_COMPARE(f.messages.shown.size(), std::size_t(1));
+        QCOMPARE(f.messages.shown[0].text, noContentMessage(f.disk.path()));
+        if (f.program) {
+            f.discBrowser->close();
+            QVERIFY(!f.locked());
+            if (programGoes)
+                f.program.reset();
+        }
+        QTest::qWait(600); // the browser's timers would have ticked
+    }
 }
 
 void DiscBrowserWindowTest::closeBoxAndReopen() {

@@ -3,11 +3,13 @@
 // window's thread while typing; on OK the path is looked up away from it, and a place that
 // does not answer is named while the dialog stays.
 #include "app/filedialog.h"
+#include "windowfixture.h"
 #include "windowtests.h"
 
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -50,6 +52,7 @@ private slots:
     void okLooksAwayFromTheWindowFirst();
     void aPlaceThatDoesNotAnswerIsNamed();
     void cancellingGivesTheLookUp();
+    void theDialogGoesWhileItsMessageIsOpen();
 };
 
 void FileDialogTest::typingLooksNothingUp() {
@@ -121,6 +124,35 @@ void FileDialogTest::cancellingGivesTheLookUp() {
     QTest::qWait(2500);
     QVERIFY(told.isEmpty());
     QCOMPARE(dialog.result(), int(QDialog::Rejected));
+}
+
+// The message about a place that does not answer comes from the dialog's timer; the dialog
+// may be closed, and gone, while it is open.
+void FileDialogTest::theDialogGoesWhileItsMessageIsOpen() {
+    Looks looks;
+    filmarin::testing::LoopingMessages messages;
+    auto* dialog = new FileDialog(nullptr, looks.look(), [&messages](const QString& text) {
+        messages.showMessage(QStringLiteral("Information"), text, MessageIcon::Information);
+    });
+    QPointer<FileDialog> watched(dialog);
+    messages.whileShown = [dialog] {
+        dialog->reject();
+        delete dialog;
+    };
+    if (!dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) {
+        delete dialog;
+        QSKIP("the system's own file dialog is used here");
+    }
+    auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    dialog->setDirectory(QStringLiteral("/"));
+    dialog->show();
+    name->setText(QStringLiteral("/media/lehrer/NETZ/"));
+    dialog->accept();
+    QTRY_COMPARE_WITH_TIMEOUT(messages.shown.size(), std::size_t(1), 4000);
+    QCOMPARE(messages.shown[0].text,
+             FileDialog::notAnsweringMessage(QStringLiteral("/media/lehrer/NETZ")));
+    QVERIFY(!watched);
+    QTest::qWait(100);
 }
 
 FILMARIN_WINDOW_TEST(FileDialogTest, "filedialog_tests")

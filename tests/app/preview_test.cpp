@@ -75,6 +75,7 @@ private slots:
     void aDvdsTitleIsTakenToo();
     void theCommandsAreLockedDuringAShowing();
     void aPlayerThatDoesNotAnswerIsSaidSo();
+    void thePreviewEndsWhileItsMessageIsOpen();
     void abspielenAndClosingEndThePreview();
     void closingThePlayerEndsThePreviewSilently();
     void theCommandsAreInTheMenuAndTheTablesContextMenu();
@@ -205,6 +206,37 @@ void PreviewTest::aPlayerThatDoesNotAnswerIsSaidSo() {
         QStringLiteral("Der Player hat seine Position nicht genannt.")));
     QCOMPARE(p.row(1).mid(0, 3),
              (QStringList{QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0")}));
+}
+
+// The message about a silent player comes from the channel's answer. Whatever ends the
+// preview while it is open (closing the window, the system's request to end, which closes it
+// as well, the program going), nothing of the preview is used after it has gone. A message
+// shown with a loop of its own would end the program inside the answer.
+void PreviewTest::thePreviewEndsWhileItsMessageIsOpen() {
+    for (const bool programGoes : {false, true}) {
+        Preview p;
+        p.writePlayerFile(QStringLiteral("silent.txt"), QStringLiteral("1"));
+        p.messages.whileShown = [&p, programGoes] {
+            p.window->close();
+            if (programGoes)
+                p.program.reset();
+        };
+        p.window->Vorschau1->trigger();
+        QVERIFY(p.listening());
+        const qint64 pid = p.playerCalls().last().pid;
+        p.window->Startzeituebernehmen1->trigger();
+        QTRY_COMPARE_WITH_TIMEOUT(p.messages.shown.size(), std::size_t(1), 3000);
+        QVERIFY(p.messages.shown[0].text.startsWith(
+            QStringLiteral("Der Player hat seine Position nicht genannt.")));
+        // The box is open now: the program ends meanwhile.
+        if (p.program) {
+            p.window->close();
+            if (programGoes)
+                p.program.reset();
+        }
+        QTRY_VERIFY(!processExists(pid));
+        QTest::qWait(50); // whatever was left to go goes
+    }
 }
 
 void PreviewTest::abspielenAndClosingEndThePreview() {

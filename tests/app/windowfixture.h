@@ -9,13 +9,34 @@
 #include "app/unit1.h"
 
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+#include <functional>
 #include <memory>
 #include <optional>
 
 namespace filmarin::testing {
+
+// Records messages as MemoryMessages does; a shown message runs an event loop of its own
+// until it is dismissed, as a real box's exec does, and `whileShown` runs inside that loop:
+// what a user or the system may do while a box is open. A posted message runs no loop.
+class LoopingMessages : public MemoryMessages {
+public:
+    void showMessage(const QString& caption, const QString& text, MessageIcon icon) override {
+        MemoryMessages::showMessage(caption, text, icon);
+        QEventLoop loop;
+        QTimer::singleShot(0, &loop, [this, &loop] {
+            if (const std::function<void()> act = whileShown)
+                act();
+            loop.quit();
+        });
+        loop.exec();
+    }
+    std::function<void()> whileShown;
+};
 
 // A main window in a temporary program folder, with messages recorded instead of shown
 // and file dialogs answered by the test.
@@ -133,7 +154,7 @@ struct WindowFixture {
     QTemporaryDir documentsDir;
     QString programRoot;   // the program folder
     QString documentsRoot; // the documents folder
-    MemoryMessages messages;
+    LoopingMessages messages;
     std::optional<QString> chosenFile;
     QFileDialog* lastDialog = nullptr;
     // Shared with the questions to them, which may outlive the fixture.

@@ -184,4 +184,54 @@ TEST(RunProgram, WithoutWaitingItReturnsAtOnce) {
     EXPECT_EQ(p.output(), "done\n");
 }
 
+// The preview's player is started without a wait loop. A launcher that hands over to the
+// player and ends first still takes the player with it when the preview ends, and the
+// started program is gone with the object that stands for it.
+TEST(StartProgram, EndingOrDroppingItEndsWhatItStarted) {
+    for (const bool launcherEndsFirst : {false, true}) {
+        for (const bool byTerminate : {true, false}) {
+            Program p(launcherEndsFirst ? "sleep 30 & echo $! > child.pid"
+                                        : "sleep 30 & echo $! > child.pid; wait");
+            std::unique_ptr<StartedProgram> program =
+                startProgram(Priority::Normal, p.path, "", "", Output::Discarded);
+            ASSERT_TRUE(program);
+            pid_t child = 0;
+            for (int i = 0; i < 300 && !child; ++i) {
+                std::ifstream in(p.dir / "child.pid");
+                std::string line;
+                if (std::getline(in, line) && !in.eof())
+                    child = static_cast<pid_t>(std::stol(line));
+                else
+                    ::usleep(10000);
+            }
+            ASSERT_NE(child, 0);
+            if (launcherEndsFirst) {
+                for (int i = 0; i < 300 && !program->waitForEnd(0); ++i)
+                    ::usleep(10000);
+                EXPECT_TRUE(running(child)) << "the player runs on after its launcher";
+            }
+            if (byTerminate) {
+                program->terminate();
+                EXPECT_TRUE(program->waitForEnd(2000));
+            }
+            program.reset();
+            for (int i = 0; i < 200 && running(child); ++i)
+                ::usleep(10000);
+            EXPECT_FALSE(running(child))
+                << "launcher ends first: " << launcherEndsFirst << ", terminated: " << byTerminate;
+        }
+    }
+    EXPECT_EQ(::waitpid(-1, nullptr, WNOHANG), -1) << "no child left behind";
+}
+
+TEST(StartProgram, DiscardedOutputGoesNowhere) {
+    Program p("echo said; where=$(readlink /proc/$$/fd/1); echo \"$where\" > out.txt");
+    const std::unique_ptr<StartedProgram> program =
+        startProgram(Priority::Normal, p.path, "", "", Output::Discarded);
+    ASSERT_TRUE(program);
+    EXPECT_TRUE(program->waitForEnd(5000));
+    EXPECT_NE(p.output().find("/dev/null"), std::string::npos) << p.output();
+    EXPECT_FALSE(startProgram(Priority::Normal, p.dir / "missing.exe", "", ""));
+}
+
 } // namespace

@@ -67,6 +67,9 @@ public:
     void showMessage(const QString& caption, const QString& text, MessageIcon icon) override {
         shown.push_back({caption, text, icon});
     }
+    void postMessage(const QString& caption, const QString& text, MessageIcon icon) override {
+        shown.push_back({caption, text, icon});
+    }
     std::vector<Message> shown;
 };
 

@@ -2,7 +2,8 @@
 /* Writes the command line it received and its current folder into echo.txt beside itself;
    with "--wait" among its arguments it then waits half a minute. With "--tree" it starts
    itself again with "--wait" as its child, writes the child's process number to child.pid
-   beside itself and waits for the child, as the portable player's launcher does. */
+   beside itself and waits for the child, as the portable player's launcher does; with
+   "--handover" it does the same but ends at once, leaving its child to run. */
 #include <stdio.h>
 #include <string.h>
 #include <windows.h>
@@ -21,7 +22,8 @@ int main(void) {
         fprintf(out, "%s\n%s\n", GetCommandLineA(), folder);
         fclose(out);
     }
-    if (strstr(GetCommandLineA(), "--tree")) {
+    const int handover = strstr(GetCommandLineA(), "--handover") != NULL;
+    if (handover || strstr(GetCommandLineA(), "--tree")) {
         char exe[MAX_PATH];
         GetModuleFileNameA(NULL, exe, MAX_PATH);
         char line[MAX_PATH + 16];
@@ -40,7 +42,8 @@ int main(void) {
             fprintf(pid, "%lu\n", (unsigned long)info.dwProcessId);
             fclose(pid);
         }
-        WaitForSingleObject(info.hProcess, INFINITE);
+        if (!handover)
+            WaitForSingleObject(info.hProcess, INFINITE);
         CloseHandle(info.hProcess);
         CloseHandle(info.hThread);
         return 0;

@@ -121,6 +121,38 @@ TEST(RunProgramWin, EndingTheProgramEndsWhatItStarted) {
     }
 }
 
+// The preview's player is started without a wait loop. A launcher that hands over to the
+// player and ends first still takes the player with it when the preview ends, and the
+// started program is gone with the object that stands for it.
+TEST(StartProgramWin, EndingOrDroppingItEndsWhatItStarted) {
+    for (const bool byTerminate : {true, false}) {
+        const std::string pidFile = testFolder() + "child.pid";
+        DeleteFileA(pidFile.c_str());
+        std::unique_ptr<StartedProgram> program = startProgram(
+            Priority::Normal, testFolder() + "echoargs.exe", "--handover", "", Output::Discarded);
+        ASSERT_TRUE(program);
+        EXPECT_TRUE(program->waitForEnd(20000)) << "the launcher hands over and ends";
+        DWORD child = 0;
+        for (int i = 0; i < 200 && !child; ++i) {
+            const std::string text = readText(pidFile);
+            if (text.size() > 1 && text.back() == '\n')
+                child = static_cast<DWORD>(std::stoul(text));
+            else
+                Sleep(50);
+        }
+        ASSERT_NE(child, 0u) << "the launcher started its child";
+        HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, child);
+        ASSERT_TRUE(process);
+        EXPECT_EQ(WaitForSingleObject(process, 0), WAIT_TIMEOUT) << "the player runs on";
+        if (byTerminate)
+            program->terminate();
+        program.reset();
+        EXPECT_EQ(WaitForSingleObject(process, 5000), WAIT_OBJECT_0)
+            << "the child still runs; terminated: " << byTerminate;
+        CloseHandle(process);
+    }
+}
+
 TEST(RunProgramWin, AProgramThatEndsAtOnceIsNotAskedAbout) {
     int callbacks = 0;
     EXPECT_TRUE(runProgram(
