@@ -38,35 +38,64 @@ QString encodeFilePath(const QString& path) {
     return encoded;
 }
 
-QString sourceItem(const MediaSource& mediaSource, std::int32_t titleNumber) {
+QString commandLineItem(const PlayerItem& item) {
+    QString written = item.location;
+    for (const QString& option : item.options)
+        written += QStringLiteral(" :") + option;
+    return written;
+}
+
+QStringList titleCardOptions() {
+    return {QStringLiteral("file-caching=300"), QStringLiteral("start-time=0.000"),
+            QStringLiteral("stop-time=") + QString::number(kTitleCardSeconds) +
+                QStringLiteral(".000")};
+}
+
+PlayerItem titleCardItem(const QString& cardPath) {
+    return {QStringLiteral("file:///") + encodeFilePath(cardPath), titleCardOptions()};
+}
+
+PlayerItem sourcePlayerItem(const MediaSource& mediaSource, std::int32_t titleNumber) {
     const QString title = QString::number(titleNumber);
     const QString& root = mediaSource.driveRoot;
     switch (mediaSource.kind) {
     // A drive root is encoded like a file path: a mount point may hold blanks, "#" or "%".
     // A Windows root ("D:") has none of them.
     case SourceKind::DvdVideo:
-        return QStringLiteral("dvdsimple:///") + encodeFilePath(root) + QStringLiteral("/#") +
-               title;
+        return {QStringLiteral("dvdsimple:///") + encodeFilePath(root) + QStringLiteral("/#") +
+                    title,
+                {}};
     case SourceKind::Vcd:
     case SourceKind::Svcd:
-        return QStringLiteral("vcd:///") + encodeFilePath(videoCdLocation(root)) +
-               QLatin1Char('#') + title;
+        return {QStringLiteral("vcd:///") + encodeFilePath(videoCdLocation(root)) +
+                    QLatin1Char('#') + title,
+                {}};
     case SourceKind::AudioCd:
-        return QStringLiteral("cdda:///") + encodeFilePath(audioCdDevice(root)) +
-               QStringLiteral(" :cdda-track=") + title;
+        return {QStringLiteral("cdda:///") + encodeFilePath(audioCdDevice(root)),
+                {QStringLiteral("cdda-track=") + title}};
     case SourceKind::VideoFile:
-        return QStringLiteral("file:///") + encodeFilePath(mediaSource.videoFilePath);
+        return {QStringLiteral("file:///") + encodeFilePath(mediaSource.videoFilePath), {}};
     case SourceKind::None:
-        return QString();
+        return {};
     }
-    return QString();
+    return {};
+}
+
+QString sourceItem(const MediaSource& mediaSource, std::int32_t titleNumber) {
+    return commandLineItem(sourcePlayerItem(mediaSource, titleNumber));
+}
+
+QStringList excerptOptions(const ExcerptSpan& span, const QString& audioLanguageCode) {
+    return {
+        QStringLiteral("start-time=") + QString::number(span.startSecond) + QStringLiteral(".000"),
+        QStringLiteral("stop-time=") + QString::number(span.stopSecond) + QStringLiteral(".000"),
+        QStringLiteral("audio-language=") + audioLanguageCode};
 }
 
 QString buildExcerptItem(const SegmentInputs& inputs, int n) {
     const QString source = sourceItem(inputs.source, inputs.table.titleNumbers[cellIndex(0, n)]);
-    return QStringLiteral(" file:///") + encodeFilePath(titleCardPath(inputs.imageFolder, n)) +
-           QStringLiteral(" :file-caching=300 :start-time=0.000 :stop-time=") +
-           QString::number(kTitleCardSeconds) + QStringLiteral(".000 ") + source;
+    return QLatin1Char(' ') + commandLineItem(titleCardItem(titleCardPath(inputs.imageFolder, n))) +
+           QLatin1Char(' ') + source;
 }
 
 QString prependPlayerOptions(SourceKind kind, const QString& item,
@@ -106,11 +135,8 @@ QString buildSegmentCommandLine(const SegmentInputs& inputs, std::int32_t& nextE
                 parameters = prependPlayerOptions(inputs.source.kind, item, inputs.playerScreen);
             else
                 parameters += QLatin1Char(' ') + item;
-            parameters += QStringLiteral(" :start-time=") + QString::number(span.startSecond) +
-                          QStringLiteral(".000");
-            parameters += QStringLiteral(" :stop-time=") + QString::number(span.stopSecond) +
-                          QStringLiteral(".000");
-            parameters += QStringLiteral(" :audio-language=") + inputs.table.audioLanguageCode;
+            for (const QString& option : excerptOptions(span, inputs.table.audioLanguageCode))
+                parameters += QStringLiteral(" :") + option;
             first = false;
         }
         nextExcerpt = n + 1;

@@ -6,6 +6,7 @@
 #include "views/views.h"
 
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <optional>
 
@@ -31,9 +32,29 @@ struct SegmentInputs {
 // the item always names that file and never splits into further arguments.
 QString encodeFilePath(const QString& path);
 
-// The player's item for the source at a title (a DVD's title, a CD's track; unused for a
-// video file), without options of its own but an audio CD's track.
+// One item of the player's playlist: where it is, and its own options without their leading
+// colon ("start-time=60.000"). The command line and the playlist file write the same items.
+struct PlayerItem {
+    QString location;
+    QStringList options;
+};
+
+// The item as the command line writes it: the location, then " :" and each option.
+QString commandLineItem(const PlayerItem& item);
+
+// A title card's options: its picture for kTitleCardSeconds.
+QStringList titleCardOptions();
+// The title card at `cardPath` as the command line names it.
+PlayerItem titleCardItem(const QString& cardPath);
+
+// The source at a title (a DVD's title, a CD's track; unused for a video file); its only
+// option is an audio CD's track.
+PlayerItem sourcePlayerItem(const MediaSource& source, std::int32_t title);
+// The same as the command line writes it.
 QString sourceItem(const MediaSource& source, std::int32_t title);
+
+// An excerpt's own options: its times and the audio language.
+QStringList excerptOptions(const ExcerptSpan& span, const QString& audioLanguageCode);
 
 // Title card item and source item of excerpt n, without its times.
 QString buildExcerptItem(const SegmentInputs& inputs, int n);

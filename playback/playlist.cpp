@@ -17,43 +17,33 @@ namespace {
 const QString kVlcExtension = QStringLiteral("http://www.videolan.org/vlc/playlist/0");
 const QString kVlcNamespace = QStringLiteral("http://www.videolan.org/vlc/playlist/ns/0/");
 
-QString seconds(std::int64_t value) {
-    return QString::number(value) + QStringLiteral(".000");
-}
-
 // A location relative to the playlist: the path's parts, each percent-encoded.
 QString relativeLocation(const QString& folder, const QString& file) {
     return QString::fromLatin1(QUrl::toPercentEncoding(folder)) + QLatin1Char('/') +
            QString::fromLatin1(QUrl::toPercentEncoding(file));
 }
 
-// The source's location as the player takes it in a playlist, and the options that belong to
-// the item: a drive's item is the command line's; a file's is a proper file URL.
-QString sourceLocation(const MediaSource& source, std::int32_t title, QStringList& options) {
+// The source as the player takes it in a playlist: a drive's item is the command line's; a
+// file's location is a proper file URL.
+PlayerItem playlistSourceItem(const MediaSource& source, std::int32_t title) {
     if (source.kind == SourceKind::VideoFile) {
-        return QUrl::fromLocalFile(QDir::fromNativeSeparators(source.videoFilePath))
-            .toString(QUrl::FullyEncoded);
+        return {QUrl::fromLocalFile(QDir::fromNativeSeparators(source.videoFilePath))
+                    .toString(QUrl::FullyEncoded),
+                {}};
     }
-    QString item = sourceItem(source, title);
-    // An audio CD's track is an option of the item.
-    const int option = item.indexOf(QStringLiteral(" :"));
-    if (option >= 0) {
-        options << item.mid(option + 2);
-        item.truncate(option);
-    }
-    return item;
+    return sourcePlayerItem(source, title);
 }
 
-void writeTrack(QXmlStreamWriter& xml, int& id, const QString& location, const QString& title,
-                std::int64_t durationMs, const QStringList& options) {
+void writeTrack(QXmlStreamWriter& xml, int& id, const PlayerItem& item, const QString& title,
+                std::int64_t durationMs) {
     xml.writeStartElement(QStringLiteral("track"));
-    xml.writeTextElement(QStringLiteral("location"), location);
+    xml.writeTextElement(QStringLiteral("location"), item.location);
     xml.writeTextElement(QStringLiteral("title"), title);
     xml.writeTextElement(QStringLiteral("duration"), QString::number(durationMs));
     xml.writeStartElement(QStringLiteral("extension"));
     xml.writeAttribute(QStringLiteral("application"), kVlcExtension);
     xml.writeTextElement(kVlcNamespace, QStringLiteral("id"), QString::number(id++));
-    for (const QString& option : options)
+    for (const QString& option : item.options)
         xml.writeTextElement(kVlcNamespace, QStringLiteral("option"), option);
     xml.writeEndElement();
     xml.writeEndElement();
@@ -91,18 +81,14 @@ QByteArray buildPlaylist(const PlaylistInputs& inputs, const QString& cardsFolde
         if (!span.selected)
             continue;
         const QString heading = cardHeading(inputs.headings, n);
-        writeTrack(xml, id, relativeLocation(cardsFolderName, QStringLiteral("a%1.jpg").arg(n)),
-                   heading, std::int64_t(kTitleCardSeconds) * 1000,
-                   {QStringLiteral("file-caching=300"), QStringLiteral("start-time=0.000"),
-                    QStringLiteral("stop-time=") + seconds(kTitleCardSeconds)});
-        QStringList options;
-        const QString location =
-            sourceLocation(inputs.source, inputs.table.titleNumbers[cellIndex(0, n)], options);
-        options << QStringLiteral("start-time=") + seconds(span.startSecond)
-                << QStringLiteral("stop-time=") + seconds(span.stopSecond)
-                << QStringLiteral("audio-language=") + inputs.table.audioLanguageCode;
-        writeTrack(xml, id, location, heading,
-                   (std::int64_t(span.stopSecond) - span.startSecond) * 1000, options);
+        const PlayerItem card{relativeLocation(cardsFolderName, QStringLiteral("a%1.jpg").arg(n)),
+                              titleCardOptions()};
+        writeTrack(xml, id, card, heading, std::int64_t(kTitleCardSeconds) * 1000);
+        PlayerItem excerpt =
+            playlistSourceItem(inputs.source, inputs.table.titleNumbers[cellIndex(0, n)]);
+        excerpt.options << excerptOptions(span, inputs.table.audioLanguageCode);
+        writeTrack(xml, id, excerpt, heading,
+                   (std::int64_t(span.stopSecond) - span.startSecond) * 1000);
     }
     xml.writeEndElement(); // trackList
     xml.writeEndElement(); // playlist
