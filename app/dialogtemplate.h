@@ -9,13 +9,13 @@ class QWidget;
 
 namespace filmarin {
 
-// Scales sizes given for a dialog template at 163 pixels per inch to the screen of a
-// widget, as the dialogs' templates are laid out.
+// Scales the dialogs' design sizes, given at 163 pixels per inch, to the screen of a widget,
+// as Qt scales the rest of the dialog.
 class TemplateScale {
 public:
     explicit TemplateScale(const QWidget& widget);
     int operator()(int value) const;
-    // "Arial" with 32-pixel characters at the template's resolution.
+    // "Arial" with 32-pixel characters at the design sizes' resolution.
     QFont font() const;
 
 private:

@@ -63,9 +63,9 @@ void TDialogWeiter_Form::arrange() {
     Button2->setGeometry(s(301), s(183), s(185), s(67));
 }
 
-// The width at which the field shows every entry whole, up to "Ausschnitt 20": the
-// template's width is too narrow for it where glyphs come out wider than on the screen it
-// was laid out for.
+// The width at which the field shows every entry whole, up to "Ausschnitt 20": the design
+// width is too narrow for it where glyphs come out wider than on the screen it was laid out
+// for.
 int TDialogWeiter_Form::choiceWidth() const {
     const QFontMetrics metrics(ComboBox1->font());
     int widest = 0;

@@ -36,7 +36,6 @@ public:
     void showChoice() override;
     // The excerpt of the chosen entry; empty when the typed text names no entry.
     std::optional<std::int32_t> ChosenExcerpt() const;
-    bool continueChosen() const { return m_continueChosen; }
 
 signals:
     // OK: the run goes on with this excerpt.

@@ -72,7 +72,7 @@ TDVD_CD_oeffnen::TDVD_CD_oeffnen(QWidget* mainWindow, std::shared_ptr<DriveQuest
     m_checkTimer = new QTimer(this);
     m_checkTimer->setInterval(20);
     connect(m_checkTimer, &QTimer::timeout, this, &TDVD_CD_oeffnen::checkContent);
-    // ListView1SelectItem: the row whose selection changed last, selected or not.
+    // The row whose selection changed last, selected or not.
     connect(ListView1->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this](const QItemSelection& selected, const QItemSelection& deselected) {
                 for (const QItemSelection* change : {&deselected, &selected}) {

@@ -302,11 +302,8 @@ void TForm1::PlayNextSegment() {
 PlayerOutcome TForm1::RunPlayer(platform::Priority priority, const QString& programFile,
                                 const QString& parameters) {
     m_closingFlag = false;
-    return runPlayerProcess(priority, programFile, parameters, [this] {
-        bool terminate = false;
-        IsClosing(terminate);
-        return terminate;
-    });
+    // While the window closes, the player is ended.
+    return runPlayerProcess(priority, programFile, parameters, [this] { return m_closingFlag; });
 }
 
 void TForm1::Info1Click() {

@@ -116,11 +116,9 @@ public:
 
     // The program-wide values, as this window shows them.
     ExcerptTable& table() { return m_values.table; }
-    const ExcerptSpans& spans() const { return m_values.spans; }
     MediaSource& mediaSource() { return m_values.source; }
     const QString& documentsFolder() const { return m_values.documentsFolder; }
     const QString& programFolder() const { return m_values.programFolder; }
-    const QString& imageFolder() const { return m_values.imageFolder; }
     const QString& playerPath() const { return m_values.playerPath; }
     TableView& view() { return *m_view; }
     MessageSink& messages() { return *m_messages; }
@@ -157,7 +155,6 @@ public:
     void PlayNextSegment();
     PlayerOutcome RunPlayer(platform::Priority priority, const QString& programFile,
                             const QString& parameters) override;
-    void IsClosing(bool& terminate) const { terminate = m_closingFlag; }
 
 signals:
     // The window has been closed; the program ends.

@@ -45,7 +45,7 @@ const QString kTimesFilter = QStringLiteral("Zeitendatei (*.zei)");
 
 } // namespace
 
-// The components as the window's template holds them, before FormCreate arranges them.
+// The window's components with their design sizes, before FormCreate arranges them.
 void TForm1::createComponents() {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Filmarin " FILMARIN_VERSION " abspielen mit VLC "));

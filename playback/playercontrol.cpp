@@ -148,7 +148,6 @@ void RcPlayerControl::close() {
         question.answer(std::nullopt);
     if (wasGone)
         return;
-    emit gone();
     // Called from a copy: the owner may let the control go from inside it.
     if (const std::function<void()> whenGone = m_whenGone)
         whenGone();

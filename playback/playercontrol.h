@@ -60,10 +60,6 @@ public:
     // For an owner that lets the control go while it may be calling back.
     void dismiss();
 
-signals:
-    // The player has closed the channel, or never opened it: it has gone.
-    void gone();
-
 private:
     void ask(const char* command, Answer answer);
     void poll();

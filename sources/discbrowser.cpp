@@ -73,10 +73,6 @@ bool applyDriveSurvey(DriveListView& view, const DriveSurvey& survey, DiscBrowse
     return true;
 }
 
-bool refreshDriveList(DriveListView& view, DriveSystem& drives, DiscBrowserState& state) {
-    return applyDriveSurvey(view, surveyDrives(drives), state);
-}
-
 bool rowIsReady(const DriveListView& view, int row) {
     return row >= 0 && row < view.rowCount() && view.ready(row);
 }

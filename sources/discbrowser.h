@@ -51,8 +51,6 @@ struct DiscBrowserState {
 // and then no row is removed. `state.currentRow` follows its drive when rows above it are
 // removed.
 bool applyDriveSurvey(DriveListView& view, const DriveSurvey& survey, DiscBrowserState& state);
-// Surveys the drives on this thread and applies the survey.
-bool refreshDriveList(DriveListView& view, DriveSystem& drives, DiscBrowserState& state);
 
 // The first ready disc-drive row, else the last disc-drive row.
 std::optional<int> findDiscRow(const DriveListView& view);

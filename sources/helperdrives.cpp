@@ -115,7 +115,8 @@ std::string HelperDrives::ask(char what, const QString& argument) {
     question += utf8(argument);
     std::optional<std::string> answer = m_helper->ask(question);
     // A helper that has gone (ended by the user or the system) leaves the questions to the
-    // program itself: the drives are still listed, at the old risk of a share that hangs.
+    // program itself: the drives are still listed, though a share that hangs may then hold up
+    // the question's thread.
     if (!answer)
         answer = answerDriveQuestion(*m_here, question);
     if (answer->empty() || (*answer)[0] != '+')

@@ -9,7 +9,6 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QSignalSpy>
 #include <deque>
 #include <gtest/gtest.h>
 #include <memory>
@@ -131,14 +130,15 @@ TEST(PlayerControl, QuestionsAreAnsweredInTheirOrder) {
 TEST(PlayerControl, APlayerThatClosesAnswersNothingAndIsGone) {
     auto script = std::make_shared<Script>();
     RcPlayerControl control(connectTo(script));
-    QSignalSpy gone(&control, &RcPlayerControl::gone);
+    int gone = 0;
+    control.whenGone([&gone] { ++gone; });
     ASSERT_TRUE(waitFor([&] { return control.listening(); }, 1000));
     Answers answers;
     control.askTime(answers.taker());
     script->closed = true;
     ASSERT_TRUE(waitFor([&] { return !answers.got.empty(); }, 1000));
     EXPECT_EQ(answers.got, (std::vector<std::optional<std::int64_t>>{std::nullopt}));
-    EXPECT_EQ(gone.count(), 1);
+    EXPECT_EQ(gone, 1);
     EXPECT_FALSE(control.listening());
     // Asked afterwards: no answer, at once and not within the call.
     control.askTime(answers.taker());
@@ -179,10 +179,11 @@ TEST(PlayerControl, APlayerSlowToListenIsWaitedForAndOneThatNeverDoesIsGone) {
     auto never = std::make_shared<Script>();
     never->refusals = 1000000;
     RcPlayerControl absent(connectTo(never), 1000, 300);
-    QSignalSpy gone(&absent, &RcPlayerControl::gone);
+    int gone = 0;
+    absent.whenGone([&gone] { ++gone; });
     Answers answers;
     absent.askTime(answers.taker());
-    ASSERT_TRUE(waitFor([&] { return gone.count() == 1; }, 2000));
+    ASSERT_TRUE(waitFor([&] { return gone == 1; }, 2000));
     EXPECT_EQ(answers.got, (std::vector<std::optional<std::int64_t>>{std::nullopt}));
 }
 

@@ -108,7 +108,7 @@ TEST(DriveTexts, TypeTextsLabelsAndReadiness) {
 }
 
 struct Browser : ::testing::Test {
-    void refresh() { ASSERT_TRUE(refreshDriveList(list, drives, state)); }
+    void refresh() { ASSERT_TRUE(applyDriveSurvey(list, surveyDrives(drives), state)); }
     FakeDrives drives;
     MemoryDriveList list;
     DiscBrowserState state;
@@ -196,7 +196,7 @@ TEST_F(Browser, FailedListKeepsTheRows) {
     drives.add('C', fakeDrive(3));
     refresh();
     drives.listFails = true;
-    EXPECT_FALSE(refreshDriveList(list, drives, state));
+    EXPECT_FALSE(applyDriveSurvey(list, surveyDrives(drives), state));
     EXPECT_EQ(list.captions(), QStringList{QStringLiteral("C:")});
     drives.listFails = false;
     drives.drives.clear();
@@ -243,7 +243,7 @@ TEST_F(Browser, ContentOfADriveThatDoesNotAnswerIsNotReady) {
     };
     auto detected = std::make_shared<Detected>();
     detected->add('D', fakeDrive(5, true, QStringLiteral("FILM")));
-    ASSERT_TRUE(refreshDriveList(list, *detected, state));
+    ASSERT_TRUE(applyDriveSurvey(list, surveyDrives(*detected), state));
     state.currentRow = 0;
     const auto questions = DriveQuestions::create(detected);
     const struct {
