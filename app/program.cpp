@@ -75,7 +75,6 @@ Program::Program(WindowEnvironment environment, std::shared_ptr<DriveSystem> dri
     // Black on the class's screen during a showing, the film on a second screen.
     m_showing = new FilmShowing(form1, *form1.SchwarzerHintergrund1, *form1.Vorfuehrung1);
     m_run->setShowing(m_showing);
-    form1.setPlayerMayStart([showing = m_showing] { return showing->readyForPlayer(); });
     m_showing->setAfterCover([dialog = m_pauseDialog.get()] {
         if (dialog->isVisible())
             dialog->showChoice();
@@ -84,12 +83,10 @@ Program::Program(WindowEnvironment environment, std::shared_ptr<DriveSystem> dri
                      &FilmShowing::toggleBlack);
     form1.setDiscBrowser(m_discBrowser.get());
 
-    // OK in the pause dialog: the segment starts from Timer1 once the dialog has gone.
+    // OK in the pause dialog: the run has its segment start from Timer1 once the dialog
+    // has gone.
     QObject::connect(m_pauseDialog.get(), &TDialogWeiter_Form::continueWith, &form1,
-                     [this](std::int32_t excerpt) {
-                         m_run->continueWith(excerpt);
-                         m_form1->Timer1->start();
-                     });
+                     [this](std::int32_t excerpt) { m_run->continueWith(excerpt); });
     QObject::connect(m_pauseDialog.get(), &TDialogWeiter_Form::ended, &form1,
                      [this] { m_run->endAtPause(); });
     QObject::connect(m_discBrowser.get(), &TDVD_CD_oeffnen::discChosen, &form1, &TForm1::takeDisc);

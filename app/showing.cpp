@@ -172,7 +172,7 @@ void FilmShowing::toggleBlack() {
         cover();
 }
 
-bool FilmShowing::readyForPlayer() const {
+bool FilmShowing::readyForPlayer() {
     return !m_backdrop->covering() || m_backdrop->painted();
 }
 

@@ -57,7 +57,7 @@ public:
     // B or "." in the pause dialog: lifts the backdrop, or brings it back, while a run is on.
     void toggleBlack();
     // The player may start: the backdrop, where it is wanted, has covered the screen.
-    bool readyForPlayer() const;
+    bool readyForPlayer() override;
     // Runs after the backdrop has come up, so that the pause dialog stays above it.
     void setAfterCover(std::function<void()> afterCover) { m_afterCover = std::move(afterCover); }
 

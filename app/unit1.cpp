@@ -289,7 +289,6 @@ void TForm1::Abspielen1Click() {
 
 void TForm1::StartRun() {
     Timer1->stop();
-    m_ticksWaited = 0;
     LanguageCodeFromMenu();
     m_run->start();
     StringGrid4->viewport()->update();
@@ -345,16 +344,16 @@ void TForm1::Button1Click() {
 
 void TForm1::Timer1Timer() {
     Timer1->stop();
-    // The class's screen is black before the player starts; a screen that does not show the
-    // backdrop within a third of a second does not hold the showing up.
-    constexpr int kMostTicks = 30;
-    if (m_playerMayStart && !m_playerMayStart() && m_ticksWaited < kMostTicks) {
-        ++m_ticksWaited;
+    // The class's screen is black before the player starts.
+    if (m_run && !m_run->segmentMayStart()) {
         Timer1->start();
         return;
     }
-    m_ticksWaited = 0;
     PlayNextSegment();
+}
+
+void TForm1::scheduleSegment() {
+    Timer1->start();
 }
 
 void TForm1::Timer2Timer() {

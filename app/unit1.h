@@ -146,15 +146,13 @@ public:
     void setPlaybackRun(PlaybackRun* run) { m_run = run; }
     // Asked before each start of the player; while it answers false the start waits a tick,
     // at most a few tenths of a second.
-    void setPlayerMayStart(std::function<bool()> mayStart) {
-        m_playerMayStart = std::move(mayStart);
-    }
 
     // The playback run's steps on this window.
     void StartRun();
     void PlayNextSegment();
     PlayerOutcome RunPlayer(platform::Priority priority, const QString& programFile,
                             const QString& parameters) override;
+    void scheduleSegment() override;
 
 signals:
     // The window has been closed; the program ends.
@@ -222,8 +220,6 @@ private:
     QActionGroup* m_languages = nullptr;
     QWidget* m_discBrowser = nullptr;
     PlaybackRun* m_run = nullptr;
-    std::function<bool()> m_playerMayStart;
-    int m_ticksWaited = 0;
     PreviewSession* m_preview = nullptr;
     int m_tableRow = 1;
     QFileDialog* m_saveDialogPlaylist = nullptr;

@@ -113,8 +113,19 @@ void PlaybackRun::endShowing() {
 
 void PlaybackRun::continueWith(std::int32_t excerpt) {
     m_nextExcerpt = excerpt;
+    m_coverWaits = 0;
     if (m_showing)
         m_showing->segmentChosen();
+    m_player.scheduleSegment();
+}
+
+bool PlaybackRun::segmentMayStart() {
+    if (m_showing && !m_showing->readyForPlayer() && m_coverWaits < kMostCoverWaits) {
+        ++m_coverWaits;
+        return false;
+    }
+    m_coverWaits = 0;
+    return true;
 }
 
 void PlaybackRun::endAtPause() {

@@ -49,6 +49,9 @@ public:
     virtual ~PlayerStarter() = default;
     virtual PlayerOutcome RunPlayer(platform::Priority priority, const QString& programFile,
                                     const QString& parameters) = 0;
+    // Has the next segment started from the window's event loop, once the pause dialog has
+    // gone (the main window's Timer1), asking segmentMayStart first.
+    virtual void scheduleSegment() = 0;
 };
 
 // What the class sees around the player during a run: black from the first OK until the run
@@ -58,6 +61,8 @@ public:
     virtual ~Showing() = default;
     // OK in the pause dialog: the film's screen is covered before the player starts.
     virtual void segmentChosen() = 0;
+    // The cover has been drawn, or none is wanted: the player may start.
+    virtual bool readyForPlayer() = 0;
     // The run is over, however it ended.
     virtual void runEnded() = 0;
     // The player's number of the screen the film plays on; none with a single screen.
@@ -90,8 +95,13 @@ public:
     void offerNextSegment();
     // Plays from the next excerpt up to the next ticked pause, then offers the next segment.
     void playNextSegment();
-    // OK in the pause dialog: the next segment starts with `excerpt`.
+    // OK in the pause dialog: the next segment starts with `excerpt`, once scheduled.
     void continueWith(std::int32_t excerpt);
+    // Asked at each tick of the schedule: false while the class's screen is not yet black.
+    // A screen that does not show the black within kMostCoverWaits ticks does not hold the
+    // showing up.
+    bool segmentMayStart();
+    static constexpr int kMostCoverWaits = 30;
     // The pause dialog was closed without OK: the run is over.
     void endAtPause();
 
@@ -111,6 +121,7 @@ private:
     MessageSink& m_messages;
     Showing* m_showing = nullptr;
     std::int32_t m_nextExcerpt = 1;
+    int m_coverWaits = 0;
     bool m_failed = false;
 };
 

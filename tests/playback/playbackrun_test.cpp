@@ -58,6 +58,8 @@ public:
         calls.push_back({priority, programFile, parameters});
         return outcome;
     }
+    void scheduleSegment() override { ++scheduled; }
+    int scheduled = 0;
     struct Call {
         platform::Priority priority;
         QString programFile;
@@ -281,11 +283,40 @@ TEST(PlaybackRun, ANewRunStartsAfterAFailedOne) {
 class FakeShowing : public Showing {
 public:
     void segmentChosen() override { events.push_back("covered"); }
+    bool readyForPlayer() override { return ready; }
     void runEnded() override { events.push_back("ended"); }
     std::optional<int> playerScreen() override { return screen; }
     std::vector<std::string> events;
     std::optional<int> screen;
+    bool ready = true;
 };
+
+// OK has the segment scheduled; the player starts once the black has been drawn, and a
+// screen that never draws it holds the showing up for 30 ticks at most.
+TEST(PlaybackRun, TheSegmentWaitsForTheBlackAtMostThirtyTicks) {
+    RunFixture f;
+    f.run.start();
+    f.run.continueWith(2);
+    EXPECT_EQ(f.player.scheduled, 1);
+    EXPECT_TRUE(f.run.segmentMayStart()) << "without a showing nothing is waited for";
+    FakeShowing showing;
+    f.run.setShowing(&showing);
+    f.run.continueWith(2);
+    EXPECT_TRUE(f.run.segmentMayStart()) << "the black is there";
+    showing.ready = false;
+    f.run.continueWith(5);
+    EXPECT_EQ(f.player.scheduled, 3);
+    int waited = 0;
+    while (!f.run.segmentMayStart() && waited < 100)
+        ++waited;
+    EXPECT_EQ(waited, PlaybackRun::kMostCoverWaits);
+    f.run.continueWith(5);
+    for (int i = 0; i < 5; ++i)
+        EXPECT_FALSE(f.run.segmentMayStart());
+    showing.ready = true;
+    EXPECT_TRUE(f.run.segmentMayStart());
+    EXPECT_EQ(f.player.calls.size(), 0u) << "the window starts the segment, not the schedule";
+}
 
 // Every way a run ends after its first OK uncovers the screen once, and every segment is
 // covered before its player starts.
