@@ -65,41 +65,36 @@ Program::Program(WindowEnvironment environment, std::shared_ptr<DriveSystem> dri
         return asked->ask<PathKind>(path, QStringLiteral("look"),
                                     [path](DriveSystem& drives) { return drives.pathKind(path); });
     });
-    m_pauseDialog = std::make_unique<TDialogWeiter_Form>(&form1);
-    m_discBrowser = std::make_unique<TDVD_CD_oeffnen>(&form1, m_questions, form1.messages());
+    m_pauseDialog = new TDialogWeiter_Form(&form1);
+    m_discBrowser = new TDVD_CD_oeffnen(&form1, m_questions, form1.messages());
     m_run = std::make_unique<PlaybackRun>(RunValues{m_values.table, m_values.spans, form1.view(),
                                                     m_values.source, m_values.programFolder,
                                                     m_values.imageFolder, m_values.playerPath},
                                           *m_pauseDialog, form1, form1, form1.messages());
     form1.setPlaybackRun(m_run.get());
     // Black on the class's screen during a showing, the film on a second screen.
-    m_showing = new FilmShowing(form1, *form1.SchwarzerHintergrund1, *form1.Vorfuehrung1);
-    m_run->setShowing(m_showing);
-    m_showing->setAfterCover([dialog = m_pauseDialog.get()] {
+    m_showing =
+        std::make_unique<FilmShowing>(form1, *form1.SchwarzerHintergrund1, *form1.Vorfuehrung1);
+    m_run->setShowing(m_showing.get());
+    m_showing->setAfterCover([dialog = m_pauseDialog] {
         if (dialog->isVisible())
             dialog->showChoice();
     });
-    QObject::connect(m_pauseDialog.get(), &TDialogWeiter_Form::blackToggled, m_showing,
+    QObject::connect(m_pauseDialog, &TDialogWeiter_Form::blackToggled, m_showing.get(),
                      &FilmShowing::toggleBlack);
-    form1.setDiscBrowser(m_discBrowser.get());
+    form1.setDiscBrowser(m_discBrowser);
 
     // OK in the pause dialog: the run has its segment start from Timer1 once the dialog
     // has gone.
-    QObject::connect(m_pauseDialog.get(), &TDialogWeiter_Form::continueWith, &form1,
+    QObject::connect(m_pauseDialog, &TDialogWeiter_Form::continueWith, &m_runConnections,
                      [this](std::int32_t excerpt) { m_run->continueWith(excerpt); });
-    QObject::connect(m_pauseDialog.get(), &TDialogWeiter_Form::ended, &form1,
+    QObject::connect(m_pauseDialog, &TDialogWeiter_Form::ended, &m_runConnections,
                      [this] { m_run->endAtPause(); });
-    QObject::connect(m_discBrowser.get(), &TDVD_CD_oeffnen::discChosen, &form1, &TForm1::takeDisc);
-    QObject::connect(m_discBrowser.get(), &TDVD_CD_oeffnen::closed, &form1,
-                     &TForm1::UnlockControls);
+    QObject::connect(m_discBrowser, &TDVD_CD_oeffnen::discChosen, &form1, &TForm1::takeDisc);
+    QObject::connect(m_discBrowser, &TDVD_CD_oeffnen::closed, &form1, &TForm1::UnlockControls);
 }
 
-Program::~Program() {
-    // The dialogs go before their parent, the main window.
-    m_discBrowser.reset();
-    m_pauseDialog.reset();
-    m_form1.reset();
-}
+Program::~Program() = default;
 
 int runFilmarin(int argc, char* argv[], const std::function<void(TForm1&)>& started,
                 std::shared_ptr<DriveSystem> drives) {

@@ -5,6 +5,7 @@
 #include "programvalues.h"
 #include "unit1.h"
 
+#include <QObject>
 #include <functional>
 #include <memory>
 
@@ -17,7 +18,10 @@ class TDialogWeiter_Form;
 class TDVD_CD_oeffnen;
 
 // The program's one set of values and its three windows, created in their order (the main
-// window, the pause dialog, the disc browser) and connected to the playback run.
+// window, the pause dialog, the disc browser) and connected to the playback run. Each object
+// has one owner: the main window is the Program's and the dialogs are the main window's
+// (their Qt parent); the showing and the run are the Program's and go before the windows
+// they use.
 class Program {
 public:
     // `drives` defaults to the system's drives. The questions to them may outlive the
@@ -39,10 +43,13 @@ private:
     ProgramValues m_values;
     std::shared_ptr<DriveQuestions> m_questions;
     std::unique_ptr<TForm1> m_form1;
-    std::unique_ptr<TDialogWeiter_Form> m_pauseDialog;
-    std::unique_ptr<TDVD_CD_oeffnen> m_discBrowser;
+    TDialogWeiter_Form* m_pauseDialog = nullptr; // the main window's child
+    TDVD_CD_oeffnen* m_discBrowser = nullptr;    // the main window's child
+    std::unique_ptr<FilmShowing> m_showing;
     std::unique_ptr<PlaybackRun> m_run;
-    FilmShowing* m_showing = nullptr; // a child of the main window
+    // The context of the connections into the run: it goes first, so that no window calls
+    // into the run while the objects go.
+    QObject m_runConnections;
 };
 
 // The program entry: makes the application and the program's windows, shows the main

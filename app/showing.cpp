@@ -53,7 +53,7 @@ void Backdrop::paintEvent(QPaintEvent* event) {
 }
 
 FilmShowing::FilmShowing(QWidget& mainWindow, QAction& black, QMenu& screensMenu)
-    : QObject(&mainWindow), m_mainWindow(mainWindow), m_black(black), m_screensMenu(screensMenu),
+    : m_mainWindow(mainWindow), m_black(black), m_screensMenu(screensMenu),
       m_backdrop(new Backdrop(&mainWindow)) {
     m_screenGroup = new QActionGroup(this);
     m_screenGroup->setExclusive(true);
