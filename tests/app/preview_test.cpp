@@ -76,6 +76,7 @@ private slots:
     void theCommandsAreLockedDuringAShowing();
     void aPlayerThatDoesNotAnswerIsSaidSo();
     void thePreviewEndsWhileItsMessageIsOpen();
+    void endingThePreviewEndsThePlayerALauncherHandedOverTo();
     void abspielenAndClosingEndThePreview();
     void closingThePlayerEndsThePreviewSilently();
     void theCommandsAreInTheMenuAndTheTablesContextMenu();
@@ -237,6 +238,36 @@ void PreviewTest::thePreviewEndsWhileItsMessageIsOpen() {
         QTRY_VERIFY(!processExists(pid));
         QTest::qWait(50); // whatever was left to go goes
     }
+}
+
+// A launcher that hands over to the real player and ends first: the preview goes on with the
+// player, and ending the preview ends that player even when it does not obey "quit" (its
+// process group on Linux, its job on Windows).
+void PreviewTest::endingThePreviewEndsThePlayerALauncherHandedOverTo() {
+    Preview p;
+    p.writePlayerFile(QStringLiteral("handover.txt"), QStringLiteral("1"));
+    p.writePlayerFile(QStringLiteral("deaf.txt"), QStringLiteral("1"));
+    p.window->Vorschau1->trigger();
+    QVERIFY(p.listening());
+    const QString pidFile = QDir(p.programRoot).filePath(QStringLiteral("VLCportable/child.pid"));
+    qint64 child = 0;
+    QTRY_VERIFY([&] {
+        QFile file(pidFile);
+        if (!file.open(QIODevice::ReadOnly))
+            return false;
+        const QByteArray text = file.readAll();
+        child = text.endsWith('\n') ? text.trimmed().toLongLong() : 0;
+        return child > 0;
+    }());
+    const qint64 launcher = p.playerCalls().first().pid;
+    QTRY_VERIFY2(!processExists(launcher), "the launcher has handed over and ended");
+    QVERIFY(processExists(child));
+    QTest::qWait(300);
+    QVERIFY2(p.window->preview().running(), "the preview lasts as long as the player's channel");
+    QVERIFY(p.window->Startzeituebernehmen1->isEnabled());
+    p.window->preview().end();
+    QTRY_VERIFY_WITH_TIMEOUT(!processExists(child), 3000);
+    QVERIFY(p.commands().contains(QStringLiteral("quit\n")));
 }
 
 void PreviewTest::abspielenAndClosingEndThePreview() {

@@ -6,14 +6,19 @@
 // says 3.0.21. On Windows the command line and the arguments are recorded from the wide
 // command line, as UTF-8. With child.txt beside it, it starts a second stand-in as its child and
 // waits for it, as the portable player's launcher does; the child writes its process number to
-// child.pid and waits the same delay.
+// child.pid and waits the same delay. With handover.txt beside it, it starts a second stand-in
+// with its own arguments, which plays on after it, writes that one's process number to
+// child.pid and ends at once, as a launcher that hands over does; with deaf.txt beside it,
+// "quit" is recorded and not obeyed, as by a player that hangs.
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <string>
 #include <thread>
+#include <vector>
 
 #ifdef _WIN32
 // clang-format off
@@ -76,6 +81,39 @@ long delayMs(const fs::path& folder) {
     if (delayFile >> delay && delay > 0)
         return delay;
     return 0;
+}
+
+// Starts this program again with the same arguments, as the player a launcher hands over
+// to, and returns at once; the child knows itself by the environment.
+void handOver(const fs::path& self, int argc, char* argv[]) {
+    const fs::path pidFile = self.parent_path() / "child.pid";
+#ifdef _WIN32
+    (void)argc;
+    (void)argv;
+    SetEnvironmentVariableW(L"FILMARIN_STANDIN_HANDED_OVER", L"1");
+    const std::wstring whole = GetCommandLineW();
+    std::vector<wchar_t> line(whole.begin(), whole.end());
+    line.push_back(L'\0');
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &info))
+        return;
+    std::ofstream(pidFile) << info.dwProcessId << '\n';
+    CloseHandle(info.hProcess);
+    CloseHandle(info.hThread);
+#else
+    ::setenv("FILMARIN_STANDIN_HANDED_OVER", "1", 1);
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::execv(self.c_str(), argv);
+        ::_exit(127);
+    }
+    (void)argc;
+    if (pid > 0)
+        std::ofstream(pidFile) << pid << '\n';
+#endif
 }
 
 // Starts this program again as the child and waits for it to end.
@@ -208,7 +246,7 @@ void serveControl(const fs::path& folder, const std::string& option, long lifeti
             const std::string line = received.substr(0, newline);
             received.erase(0, newline + 1);
             std::ofstream(folder / "commands.txt", std::ios::app) << line << '\n';
-            if (line == "quit") {
+            if (line == "quit" && !fs::exists(folder / "deaf.txt")) {
                 closeSocket(client);
                 closeSocket(server);
                 return;
@@ -273,6 +311,10 @@ int main(int argc, char* argv[]) {
     }
     if (fs::exists(folder / "child.txt")) {
         runChild(ownFile());
+        return 0;
+    }
+    if (fs::exists(folder / "handover.txt") && !std::getenv("FILMARIN_STANDIN_HANDED_OVER")) {
+        handOver(ownFile(), argc, argv);
         return 0;
     }
     for (int i = 1; i < argc; ++i) {
