@@ -30,7 +30,8 @@ enum class Output { Inherited, Discarded };
 
 // A started program that nobody waits for in a loop. Ending it ends whatever it started too
 // (a job on Windows, a process group on Linux), so that the portable player's launcher
-// goes with the player it started. Destroying it ends it, unless it was left to run.
+// goes with the player it started. Destroying it ends it, unless it was left to run;
+// runProgram leaves it to run once it has waited for it.
 class StartedProgram {
 public:
     virtual ~StartedProgram() = default;

@@ -22,6 +22,12 @@ bool runProgram(Priority priority, const std::string& programFile, const std::st
         program->leaveRunning();
         return true;
     }
+    // Once waited for, however the wait ends, the handles are let go and nothing more is
+    // ended: a launcher that has handed over keeps its player.
+    struct LeaveRunning {
+        StartedProgram& program;
+        ~LeaveRunning() { program.leaveRunning(); }
+    } leave{*program};
     constexpr int kPollMilliseconds = 50;
     waitForProgram(
         program->information(), [&] { return program->waitForEnd(kPollMilliseconds); },

@@ -30,18 +30,24 @@ public:
 #endif
     }
     ~Child() override {
-        if (!m_reaped && !m_leave) {
-            terminate();
-            reap();
-        }
         if (m_pidfd >= 0)
             ::close(m_pidfd);
         if (m_reaped)
             return;
         int status = 0;
-        if (::waitpid(m_pid, &status, WNOHANG) == m_pid)
+        if (!m_leave) {
+            terminate();
+            // Killed, it ends at once, unless it hangs in the system (a drive that does not
+            // answer): then it is reaped away from the window's thread.
+            for (int i = 0; i < 20; ++i) {
+                if (::waitpid(m_pid, &status, WNOHANG) != 0)
+                    return;
+                ::usleep(5000);
+            }
+        } else if (::waitpid(m_pid, &status, WNOHANG) != 0) {
             return;
-        // Left to run: it goes on, and is reaped when it ends.
+        }
+        // It goes on, and is reaped when it ends.
         const pid_t pid = m_pid;
         std::thread([pid] {
             int s = 0;
@@ -107,8 +113,11 @@ private:
         do {
             r = ::waitid(P_PID, static_cast<id_t>(m_pid), &info, WEXITED | WNOHANG | WNOWAIT);
         } while (r < 0 && errno == EINTR);
-        if ((r == 0 && info.si_pid == m_pid) || (r < 0 && errno == ECHILD))
+        if (r == 0 && info.si_pid == m_pid)
             m_ended = true;
+        // Reaped already (SIGCHLD ignored): its number may be another's now.
+        if (r < 0 && errno == ECHILD)
+            m_ended = m_reaped = true;
         return m_ended;
     }
 

@@ -33,10 +33,8 @@ class Started : public StartedProgram {
 public:
     Started(const PROCESS_INFORMATION& info, HANDLE job) : m_info(info), m_job(job) {}
     ~Started() override {
-        if (!m_leave) {
+        if (!m_leave)
             terminate();
-            WaitForSingleObject(m_info.hProcess, 1000);
-        }
         CloseHandle(m_info.hProcess);
         CloseHandle(m_info.hThread);
         if (m_job)

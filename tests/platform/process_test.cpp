@@ -143,6 +143,19 @@ TEST(RunProgram, EndingTheProgramEndsWhatItStarted) {
     EXPECT_FALSE(running(child)) << "the child still runs";
 }
 
+// The showing waits for the program it started; a launcher that hands over and ends keeps
+// its player, as the process runner only lets the handles go.
+TEST(RunProgram, ALauncherThatHandsOverKeepsItsPlayer) {
+    Program p("sleep 30 & echo $! > child.pid");
+    EXPECT_TRUE(runProgram(Priority::Normal, p.path, "", "", true, nullptr, nullptr));
+    std::ifstream in(p.dir / "child.pid");
+    std::string line;
+    ASSERT_TRUE(std::getline(in, line));
+    const pid_t child = static_cast<pid_t>(std::stol(line));
+    EXPECT_TRUE(running(child)) << "the handed-over player was ended";
+    ::kill(child, SIGKILL);
+}
+
 TEST(RunProgram, AProgramThatCannotBeStartedIsReportedAndNotWaitedFor) {
     TempDir dir;
     int callbacks = 0;
