@@ -38,8 +38,15 @@ TForm1::TForm1(ProgramValues& values, WindowEnvironment environment, QWidget* pa
     m_preview = new PreviewSession(this);
     connect(m_preview, &PreviewSession::ended, this, &TForm1::previewEnded);
     connect(m_preview, &PreviewSession::positionTaken, this, [this](const TakenPosition& position) {
-        takeIntoRow(view(), position.row, position.which, position.seconds, position.title);
-        RefreshTotals();
+        // The table is checked as after a click into it; what the check says is posted, as
+        // this comes from the player's answer.
+        PostedMessages posted(*m_messages);
+        TableView& shown = view();
+        TableView answered{shown.startTimes, shown.stopTimes, shown.titles, shown.headings,
+                           shown.pauses,     shown.play,      shown.total,  posted};
+        takeIntoRow(answered, position.row, position.which, position.seconds, position.title);
+        refreshTotals(m_values.table, m_values.spans, answered);
+        StringGrid4->viewport()->update();
     });
     connect(m_preview, &PreviewSession::noPosition, this, [this] {
         m_messages->postMessage(QStringLiteral("Information"), positionNotGivenMessage(),

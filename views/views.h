@@ -52,4 +52,20 @@ public:
     virtual void postMessage(const QString& caption, const QString& text, MessageIcon icon) = 0;
 };
 
+// Gives every message to another sink as a posted one: for checks that run inside what a
+// channel, a thread or a timer brings.
+class PostedMessages : public MessageSink {
+public:
+    explicit PostedMessages(MessageSink& sink) : m_sink(sink) {}
+    void showMessage(const QString& caption, const QString& text, MessageIcon icon) override {
+        m_sink.postMessage(caption, text, icon);
+    }
+    void postMessage(const QString& caption, const QString& text, MessageIcon icon) override {
+        m_sink.postMessage(caption, text, icon);
+    }
+
+private:
+    MessageSink& m_sink;
+};
+
 } // namespace filmarin

@@ -3,6 +3,7 @@
 // control protocol (a Unix socket on Linux, 127.0.0.1 under Windows), and a lesson saved as a
 // playlist.
 #include "processexists.h"
+#include "table/tablecheck.h"
 #include "windowfixture.h"
 #include "windowtests.h"
 
@@ -76,6 +77,7 @@ private slots:
     void theCommandsAreLockedDuringAShowing();
     void aPlayerThatDoesNotAnswerIsSaidSo();
     void thePreviewEndsWhileItsMessageIsOpen();
+    void theCheckAfterATakenTimeIsPosted();
     void endingThePreviewEndsThePlayerALauncherHandedOverTo();
     void abspielenAndClosingEndThePreview();
     void closingThePlayerEndsThePreviewSilently();
@@ -211,8 +213,9 @@ void PreviewTest::aPlayerThatDoesNotAnswerIsSaidSo() {
 
 // The message about a silent player comes from the channel's answer. Whatever ends the
 // preview while it is open (closing the window, the system's request to end, which closes it
-// as well, the program going), nothing of the preview is used after it has gone. A message
-// shown with a loop of its own would end the program inside the answer.
+// as well, the program going), nothing of the preview is used after it has gone. The
+// message is posted; one shown with a loop of its own would run `whileShown` inside the
+// answer and end the program there, which AddressSanitizer reports as a use after free.
 void PreviewTest::thePreviewEndsWhileItsMessageIsOpen() {
     for (const bool programGoes : {false, true}) {
         Preview p;
@@ -229,6 +232,7 @@ void PreviewTest::thePreviewEndsWhileItsMessageIsOpen() {
         QTRY_COMPARE_WITH_TIMEOUT(p.messages.shown.size(), std::size_t(1), 3000);
         QVERIFY(p.messages.shown[0].text.startsWith(
             QStringLiteral("Der Player hat seine Position nicht genannt.")));
+        QCOMPARE(p.messages.posted.size(), 1);
         // The box is open now: the program ends meanwhile.
         if (p.program) {
             p.window->close();
@@ -238,6 +242,25 @@ void PreviewTest::thePreviewEndsWhileItsMessageIsOpen() {
         QTRY_VERIFY(!processExists(pid));
         QTest::qWait(50); // whatever was left to go goes
     }
+}
+
+// The table is checked after a time is taken, as after a click into it; what it finds comes
+// with the player's answer, so it is posted.
+void PreviewTest::theCheckAfterATakenTimeIsPosted() {
+    Preview p;
+    p.window->StringGrid1->setCell(2, 7, QStringLiteral("x"));
+    p.chooseRow(3);
+    p.window->Vorschau1->trigger();
+    QVERIFY(p.listening());
+    p.messages.shown.clear();
+    p.messages.whileShown = [&p] { p.program.reset(); };
+    p.window->Stoppzeituebernehmen1->trigger();
+    QTRY_COMPARE(p.messages.posted.size(), 1);
+    QCOMPARE(p.messages.shown.size(), std::size_t(1));
+    QCOMPARE(p.messages.posted[0], timeCellMessage());
+    QVERIFY(p.program);
+    QCOMPARE(p.row(3).mid(3, 3),
+             (QStringList{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("5")}));
 }
 
 // A launcher that hands over to the real player and ends first: the preview goes on with the

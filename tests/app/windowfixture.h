@@ -35,7 +35,12 @@ public:
         });
         loop.exec();
     }
+    void postMessage(const QString& caption, const QString& text, MessageIcon icon) override {
+        MemoryMessages::postMessage(caption, text, icon);
+        posted << text;
+    }
     std::function<void()> whileShown;
+    QStringList posted; // the texts of the posted messages
 };
 
 // A main window in a temporary program folder, with messages recorded instead of shown
