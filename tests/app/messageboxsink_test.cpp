@@ -1,0 +1,80 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The message boxes: shown ones wait for the user, posted ones are modal without a loop of
+// their own and follow one another.
+#include "app/messageboxsink.h"
+#include "windowtests.h"
+
+#include <QMessageBox>
+#include <QPointer>
+#include <QtTest>
+#include <memory>
+
+using namespace filmarin;
+
+namespace {
+
+QList<QMessageBox*> openBoxes(QWidget& parent) {
+    QList<QMessageBox*> boxes;
+    for (QMessageBox* box : parent.findChildren<QMessageBox*>()) {
+        if (box->isVisible())
+            boxes << box;
+    }
+    return boxes;
+}
+
+} // namespace
+
+class MessageBoxSinkTest : public QObject {
+    Q_OBJECT
+private slots:
+    void postedMessagesFollowOneAnother();
+    void theWindowMayGoWhilePostedBoxesAreOpen();
+};
+
+void MessageBoxSinkTest::postedMessagesFollowOneAnother() {
+    QWidget window;
+    window.show();
+    MessageBoxSink sink(&window);
+    sink.postMessage(QStringLiteral("Information"), QStringLiteral("erste\rZeile"),
+                     MessageIcon::Warning);
+    sink.postMessage(QStringLiteral("Fehler"), QStringLiteral("zweite"), MessageIcon::Error);
+    // Nothing waited: both are there, one of them open.
+    QTRY_COMPARE(openBoxes(window).size(), 1);
+    QMessageBox* first = openBoxes(window).first();
+    QCOMPARE(first->windowTitle(), QStringLiteral("Information"));
+    QCOMPARE(first->text(), QStringLiteral("erste\nZeile"));
+    QCOMPARE(first->icon(), QMessageBox::Warning);
+    QCOMPARE(first->windowModality(), Qt::ApplicationModal);
+    QCOMPARE(first->textFormat(), Qt::PlainText);
+    QPointer<QMessageBox> gone(first);
+    first->button(QMessageBox::Ok)->click();
+    QTRY_VERIFY(!gone);
+    QTRY_COMPARE(openBoxes(window).size(), 1);
+    QMessageBox* second = openBoxes(window).first();
+    QCOMPARE(second->windowTitle(), QStringLiteral("Fehler"));
+    QCOMPARE(second->icon(), QMessageBox::Critical);
+    second->button(QMessageBox::Ok)->click();
+    QTRY_COMPARE(openBoxes(window).size(), 0);
+    // A new one after the queue has run dry opens at once.
+    sink.postMessage(QStringLiteral("Information"), QStringLiteral("dritte"),
+                     MessageIcon::Information);
+    QTRY_COMPARE(openBoxes(window).size(), 1);
+}
+
+void MessageBoxSinkTest::theWindowMayGoWhilePostedBoxesAreOpen() {
+    auto window = std::make_unique<QWidget>();
+    window->show();
+    auto sink = std::make_unique<MessageBoxSink>(window.get());
+    sink->postMessage(QStringLiteral("Information"), QStringLiteral("a"),
+                      MessageIcon::Information);
+    sink->postMessage(QStringLiteral("Information"), QStringLiteral("b"),
+                      MessageIcon::Information);
+    QTRY_COMPARE(openBoxes(*window).size(), 1);
+    // The window owns the sink's boxes; the sink goes first, as in the main window.
+    sink.reset();
+    window.reset();
+    QTest::qWait(50);
+}
+
+FILMARIN_WINDOW_TEST(MessageBoxSinkTest, "messageboxsink_tests")
+#include "messageboxsink_test.moc"
