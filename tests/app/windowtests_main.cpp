@@ -52,5 +52,5 @@ int main(int argc, char* argv[]) {
         const std::unique_ptr<QObject> test = factory();
         failed += QTest::qExec(test.get(), count, arguments.data());
     }
-    return failed;
+    return failed == 0 ? 0 : 1;
 }

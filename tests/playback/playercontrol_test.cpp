@@ -219,6 +219,35 @@ TEST(Preview, CommandLineOfEveryKind) {
             << c.name;
 }
 
+// A row's preview starts at its title and at its start time as the table check takes it
+// (rounded, halves to even); the command line names no start at or below 0, and outside the
+// table's rows there is nothing to start from.
+TEST(Preview, StartsAtTheRowsTitleAndStartTime) {
+    ExcerptTable table;
+    table.init();
+    const auto set = [&table](int row, double h, double m, double s, std::int32_t title) {
+        table.startTimes[cellIndex(0, row)] = h;
+        table.startTimes[cellIndex(1, row)] = m;
+        table.startTimes[cellIndex(2, row)] = s;
+        table.titleNumbers[cellIndex(0, row)] = title;
+    };
+    set(2, 1, 2, 5, 3);
+    set(4, 0, 0, 0, 7);
+    set(5, 0, 1.5, 0.5, 1);
+    set(6, -1, 0, 0, 2);
+    const struct {
+        int row;
+        std::int32_t title;
+        std::optional<std::int32_t> start;
+    } cases[] = {{2, 3, 3725},         {4, 7, 0}, {5, 1, 90}, {6, 2, -3600}, {0, 0, std::nullopt},
+                 {21, 0, std::nullopt}};
+    for (const auto& c : cases) {
+        const PreviewStart from = previewStart(table, c.row);
+        EXPECT_EQ(from.title, c.title) << c.row;
+        EXPECT_EQ(from.startSecond, c.start) << c.row;
+    }
+}
+
 TEST(Preview, TakenTimesGoIntoTheRowAsHoursMinutesSeconds) {
     MemoryTable table;
     table.fillAsAtStartUp();

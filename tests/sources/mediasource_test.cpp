@@ -92,8 +92,6 @@ TEST(MediaSource, SourceAvailableRunsOnlyTheTestOfTheStoredKind) {
         EXPECT_EQ(source.kind, SourceKind::None) << code;
         EXPECT_FALSE(sourceAvailable(source)) << code;
     }
-    for (std::int32_t code = 0; code <= 5; ++code)
-        EXPECT_EQ(sourceKindCode(sourceKindFromCode(code)), code);
 }
 
 TEST(MediaSource, TakeVideoFileStoresThePathEvenWhenItIsMissing) {
