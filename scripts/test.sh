@@ -199,9 +199,16 @@ stage_debian13() {
         local mirror
         mirror=$(debian_mirror)
         echo "Packages from ${mirror:-the default mirror of debootstrap}"
+        # A mirror that does not carry Debian 13 (a derivative's, a proxy's) leaves it to
+        # debootstrap's own.
         # shellcheck disable=SC2086
-        debootstrap --variant=minbase trixie "$root.new" $mirror >"$place/debootstrap.log" 2>&1 ||
-            { tail -20 "$place/debootstrap.log" >&2; exit 1; }
+        if ! debootstrap --variant=minbase trixie "$root.new" $mirror >"$place/debootstrap.log" 2>&1; then
+            [ -n "$mirror" ] || { tail -20 "$place/debootstrap.log" >&2; exit 1; }
+            echo "That mirror gave no Debian 13; trying the default mirror of debootstrap"
+            rm -rf "$root.new"
+            debootstrap --variant=minbase trixie "$root.new" >"$place/debootstrap.log" 2>&1 ||
+                { tail -20 "$place/debootstrap.log" >&2; exit 1; }
+        fi
         mv "$root.new" "$root"
     fi
     # The project as it stands in the work tree; the build folders stay for the next run.
