@@ -65,10 +65,8 @@ void MessageBoxSinkTest::theWindowMayGoWhilePostedBoxesAreOpen() {
     auto window = std::make_unique<QWidget>();
     window->show();
     auto sink = std::make_unique<MessageBoxSink>(window.get());
-    sink->postMessage(QStringLiteral("Information"), QStringLiteral("a"),
-                      MessageIcon::Information);
-    sink->postMessage(QStringLiteral("Information"), QStringLiteral("b"),
-                      MessageIcon::Information);
+    sink->postMessage(QStringLiteral("Information"), QStringLiteral("a"), MessageIcon::Information);
+    sink->postMessage(QStringLiteral("Information"), QStringLiteral("b"), MessageIcon::Information);
     QTRY_COMPARE(openBoxes(*window).size(), 1);
     // The window owns the sink's boxes; the sink goes first, as in the main window.
     sink.reset();

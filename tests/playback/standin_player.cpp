@@ -18,7 +18,6 @@
 #include <iostream>
 #include <string>
 #include <thread>
-#include <vector>
 
 #ifdef _WIN32
 // clang-format off
@@ -83,6 +82,17 @@ long delayMs(const fs::path& folder) {
     return 0;
 }
 
+#ifdef _WIN32
+// Starts the command line as a process of its own, with nothing special.
+bool startProcess(std::wstring line, PROCESS_INFORMATION& info) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    info = PROCESS_INFORMATION{};
+    return CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                          &startup, &info) != 0;
+}
+#endif
+
 // Starts this program again with the same arguments, as the player a launcher hands over
 // to, and returns at once; the child knows itself by the environment.
 void handOver(const fs::path& self, int argc, char* argv[]) {
@@ -91,14 +101,8 @@ void handOver(const fs::path& self, int argc, char* argv[]) {
     (void)argc;
     (void)argv;
     SetEnvironmentVariableW(L"FILMARIN_STANDIN_HANDED_OVER", L"1");
-    const std::wstring whole = GetCommandLineW();
-    std::vector<wchar_t> line(whole.begin(), whole.end());
-    line.push_back(L'\0');
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &info))
+    PROCESS_INFORMATION info;
+    if (!startProcess(GetCommandLineW(), info))
         return;
     std::ofstream(pidFile) << info.dwProcessId << '\n';
     CloseHandle(info.hProcess);
@@ -119,12 +123,8 @@ void handOver(const fs::path& self, int argc, char* argv[]) {
 // Starts this program again as the child and waits for it to end.
 void runChild(const fs::path& self) {
 #ifdef _WIN32
-    std::wstring line = L"\"" + self.wstring() + L"\" --standin-child";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &info))
+    PROCESS_INFORMATION info;
+    if (!startProcess(L"\"" + self.wstring() + L"\" --standin-child", info))
         return;
     WaitForSingleObject(info.hProcess, INFINITE);
     CloseHandle(info.hProcess);
