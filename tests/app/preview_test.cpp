@@ -90,11 +90,9 @@ void PreviewTest::theRowsTimesComeFromThePlayer() {
     Preview p;
     QVERIFY(!p.window->Startzeituebernehmen1->isEnabled());
     p.chooseRow(5);
-    QElapsedTimer clock;
-    clock.start();
     p.window->Vorschau1->trigger();
-    QVERIFY2(clock.elapsed() < 1000, "the window does not wait for the player");
-    QVERIFY(p.window->preview().running());
+    // The stand-in plays for a minute: back here, the window has not waited for it.
+    QVERIFY2(p.window->preview().running(), "the window does not wait for the player");
     QVERIFY(p.window->Startzeituebernehmen1->isEnabled());
     QVERIFY(p.listening());
     const QStringList arguments = p.playerCalls().last().arguments;
@@ -202,7 +200,8 @@ void PreviewTest::aPlayerThatDoesNotAnswerIsSaidSo() {
     QElapsedTimer clock;
     clock.start();
     p.window->Startzeituebernehmen1->trigger();
-    QVERIFY2(clock.elapsed() < 100, "asking never waits");
+    // Had the asking waited, the player's second would be over and the message there.
+    QVERIFY2(p.messages.shown.empty(), "asking never waits");
     QTRY_COMPARE_WITH_TIMEOUT(p.messages.shown.size(), std::size_t(1), 3000);
     QVERIFY(clock.elapsed() >= 900);
     QVERIFY(p.messages.shown[0].text.startsWith(
