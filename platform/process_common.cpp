@@ -18,16 +18,14 @@ bool runProgram(Priority priority, const std::string& programFile, const std::st
         startProgram(priority, programFile, parameters, std::move(workingFolder));
     if (!program)
         return false;
-    if (!wait) {
-        program->leaveRunning();
-        return true;
-    }
-    // Once waited for, however the wait ends, the handles are let go and nothing more is
-    // ended: a launcher that has handed over keeps its player.
+    // Not waited for, or once waited for however the wait ends, the handles are let go and
+    // nothing more is ended: a launcher that has handed over keeps its player.
     struct LeaveRunning {
         StartedProgram& program;
         ~LeaveRunning() { program.leaveRunning(); }
     } leave{*program};
+    if (!wait)
+        return true;
     constexpr int kPollMilliseconds = 50;
     waitForProgram(
         program->information(), [&] { return program->waitForEnd(kPollMilliseconds); },

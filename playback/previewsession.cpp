@@ -26,11 +26,9 @@ PreviewSession::PreviewSession(QObject* parent) : QObject(parent) {}
 PreviewSession::~PreviewSession() {
     if (m_control)
         m_control->quit();
-    // Nothing of the control is on the stack now: it goes at once, and so do the players,
-    // each with what it started.
+    // Nothing of the control is on the stack now: it goes at once; the players then go with
+    // their members, each with what it started.
     delete m_control.release();
-    m_player.reset();
-    m_ending.clear();
 }
 
 bool PreviewSession::start(const QString& playerPath, const MediaSource& source,
