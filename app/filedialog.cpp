@@ -18,8 +18,10 @@ constexpr std::chrono::seconds kLookDeadline{2};
 
 FileDialog::FileDialog(QWidget* parent, Look look, std::function<void(const QString&)> tell)
     : QFileDialog(parent), m_look(std::move(look)), m_tell(std::move(tell)) {
+    // The deadline of a look; its answer, when it comes first, is posted as a call.
     m_lookTimer = new QTimer(this);
-    m_lookTimer->setInterval(20);
+    m_lookTimer->setSingleShot(true);
+    m_lookTimer->setTimerType(Qt::PreciseTimer);
     connect(m_lookTimer, &QTimer::timeout, this, &FileDialog::checkLook);
     takeOverNameField();
 }
@@ -66,19 +68,33 @@ void FileDialog::accept() {
         return;
     }
     m_until = std::chrono::steady_clock::now() + kLookDeadline;
-    m_lookTimer->start();
+    m_lookTimer->start(kLookDeadline);
+    m_pending->whenAnswered(
+        [this] { QMetaObject::invokeMethod(this, &FileDialog::checkLook, Qt::QueuedConnection); });
+}
+
+FileDialog::~FileDialog() {
+    forgetLook();
+}
+
+void FileDialog::forgetLook() {
+    m_lookTimer->stop();
+    if (m_pending) {
+        m_pending->whenAnswered({});
+        m_pending.reset();
+    }
 }
 
 void FileDialog::checkLook() {
-    if (!m_pending) {
-        m_lookTimer->stop();
+    if (!m_pending)
+        return;
+    const bool answered = m_pending->isAnswered();
+    const auto now = std::chrono::steady_clock::now();
+    if (!answered && now < m_until) {
+        m_lookTimer->start(std::chrono::ceil<std::chrono::milliseconds>(m_until - now));
         return;
     }
-    const bool answered = m_pending->isAnswered();
-    if (!answered && std::chrono::steady_clock::now() < m_until)
-        return;
-    m_lookTimer->stop();
-    m_pending.reset();
+    forgetLook();
     if (!answered) {
         // Told from a copy: whatever the telling does, the dialog may be gone after it.
         if (const std::function<void(const QString&)> tell = m_tell)
@@ -91,8 +107,7 @@ void FileDialog::checkLook() {
 
 void FileDialog::done(int result) {
     // Gone or cancelled: a look still running changes nothing.
-    m_lookTimer->stop();
-    m_pending.reset();
+    forgetLook();
     m_looked = false;
     QFileDialog::done(result);
 }

@@ -28,6 +28,7 @@ public:
     using Look = std::function<std::shared_ptr<PendingAnswer<PathKind>>(const QString& path)>;
 
     FileDialog(QWidget* parent, Look look, std::function<void(const QString&)> tell);
+    ~FileDialog() override;
 
     // A place that has not said what is there.
     static QString notAnsweringMessage(const QString& path);
@@ -39,6 +40,7 @@ public slots:
 private:
     void takeOverNameField();
     void checkLook();
+    void forgetLook();
 
     Look m_look;
     std::function<void(const QString&)> m_tell;

@@ -75,11 +75,11 @@ std::shared_ptr<PendingAnswer<T>> DriveQuestions::ask(const QString& drive, cons
         } catch (...) {
             failed = true;
         }
-        const std::lock_guard<std::mutex> lock(answer->mutex);
-        answer->value = std::move(value);
-        answer->failed = failed;
-        answer->done = true;
-        answer->answered.notify_all();
+        {
+            const std::lock_guard<std::mutex> lock(answer->mutex);
+            answer->value = std::move(value);
+        }
+        answer->answer(failed);
     };
     return std::static_pointer_cast<PendingAnswer<T>>(enqueue(drive, std::move(job)));
 }

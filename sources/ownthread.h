@@ -20,6 +20,36 @@ struct PendingState {
         const std::lock_guard<std::mutex> lock(mutex);
         return done;
     }
+
+    // `call` runs once when the answer is there: on the answering thread, under the lock, or
+    // at once on the caller's when it is there already. It should only post a call to where
+    // the answer is taken. An empty `call` takes back the one before, so that nothing is
+    // called after the asker has gone.
+    void whenAnswered(std::function<void()> call) {
+        std::unique_lock<std::mutex> lock(mutex);
+        if (!done) {
+            onAnswered = std::move(call);
+            return;
+        }
+        lock.unlock();
+        if (call)
+            call();
+    }
+
+    // The answering thread, with the value in place.
+    void answer(bool threw) {
+        const std::lock_guard<std::mutex> lock(mutex);
+        failed = threw;
+        done = true;
+        answered.notify_all();
+        if (onAnswered) {
+            onAnswered();
+            onAnswered = nullptr;
+        }
+    }
+
+private:
+    std::function<void()> onAnswered;
 };
 
 template <typename T> struct PendingAnswer : PendingState { T value{}; };

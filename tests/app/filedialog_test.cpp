@@ -29,10 +29,13 @@ struct Looks {
             return last;
         };
     }
+    // As the answering thread does; here on the window's own.
     void answer(PathKind kind) {
-        const std::lock_guard<std::mutex> lock(last->mutex);
-        last->value = kind;
-        last->done = true;
+        {
+            const std::lock_guard<std::mutex> lock(last->mutex);
+            last->value = kind;
+        }
+        last->answer(false);
     }
 };
 
