@@ -402,7 +402,7 @@ void TForm1::Stoppzeituebernehmen1Click() {
 
 void TForm1::takeFromPreview(TakenTime which) {
     // The row where the cursor is now; the answer comes within a second.
-    m_preview->takePosition(which, m_tableRow, m_values.source.kind == SourceKind::DvdVideo);
+    m_preview->takePosition(which, m_tableRow);
 }
 
 void TForm1::previewEnded() {

@@ -48,6 +48,7 @@ bool PreviewSession::start(const QString& playerPath, const MediaSource& source,
         return false;
     m_player = std::move(player);
     m_place = std::move(place);
+    m_withTitle = source.kind == SourceKind::DvdVideo;
     const std::string address = m_place->address();
     m_control.reset(new RcPlayerControl([address] { return platform::connectChannel(address); }));
     // The preview lasts as long as the player's channel: a launcher may hand over to the
@@ -81,9 +82,10 @@ void PreviewSession::finish() {
     emit ended();
 }
 
-void PreviewSession::takePosition(TakenTime which, int row, bool withTitle) {
+void PreviewSession::takePosition(TakenTime which, int row) {
     if (!m_control)
         return;
+    const bool withTitle = m_withTitle;
     QPointer<PreviewSession> self(this);
     m_control->askTime([self, which, row, withTitle](std::optional<std::int64_t> seconds) {
         if (!self)

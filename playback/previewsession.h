@@ -49,9 +49,10 @@ public:
     // The running player's control channel; null when none runs.
     RcPlayerControl* control() { return m_control.get(); }
 
-    // Asks the running player where it is, and for a video DVD which title it plays; the
-    // answer comes as positionTaken, or as noPosition when the player gives none in time.
-    void takePosition(TakenTime which, int row, bool withTitle);
+    // Asks the running player where it is and then, when it plays a video DVD, which title;
+    // the answer comes as positionTaken, or as noPosition when the player gives no time in
+    // time. A title that does not come leaves the position without one.
+    void takePosition(TakenTime which, int row);
 
 signals:
     void positionTaken(const filmarin::TakenPosition& position);
@@ -71,6 +72,7 @@ private:
     std::unique_ptr<platform::StartedProgram> m_player;
     // Players asked to end, each given its second.
     std::vector<std::unique_ptr<platform::StartedProgram>> m_ending;
+    bool m_withTitle = false; // the running player plays a video DVD
 };
 
 } // namespace filmarin

@@ -6,9 +6,13 @@
 #include "playback/commandline.h"
 #include "playback/playercontrol.h"
 #include "playback/preview.h"
+#include "playback/previewsession.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
 #include <deque>
 #include <gtest/gtest.h>
 #include <memory>
@@ -268,6 +272,76 @@ TEST(Preview, TakenTimesGoIntoTheRowAsHoursMinutesSeconds) {
     EXPECT_EQ(table.titles.cell(0, 0), titleHeader);
     takeIntoRow(table.view, 1, TakenTime::Start, -3, std::nullopt);
     EXPECT_EQ(table.start.cell(2, 1), QStringLiteral("0"));
+}
+
+// What the preview learns from its player, and in which order it asks: the stand-in player,
+// started as the preview starts it, answering through its real channel.
+TEST(PreviewSession, AVideoDvdsTitleIsAskedAfterTheTime) {
+    const struct {
+        const char* name;
+        SourceKind kind;
+        bool silent; // the player answers nothing
+        std::optional<std::int64_t> title;
+        std::string commands;
+    } cases[] = {
+        {"video DVD", SourceKind::DvdVideo, false, 4, "get_time\nget_title\n"},
+        {"video file", SourceKind::VideoFile, false, std::nullopt, "get_time\n"},
+        {"VCD", SourceKind::Vcd, false, std::nullopt, "get_time\n"},
+        {"silent player", SourceKind::DvdVideo, true, std::nullopt, "get_time\n"},
+    };
+    for (const auto& c : cases) {
+        QTemporaryDir folder;
+        ASSERT_TRUE(folder.isValid());
+        const QString player = QDir(folder.path()).filePath(QStringLiteral("VLCportable.exe"));
+        ASSERT_TRUE(QFile::copy(QStringLiteral(FILMARIN_STANDIN_PLAYER), player)) << c.name;
+        auto write = [&folder](const char* name, const char* text) {
+            QFile file(QDir(folder.path()).filePath(QString::fromLatin1(name)));
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(text);
+        };
+        write("delay.txt", "0");
+        write("time.txt", "3725");
+        write("title.txt", "4");
+        if (c.silent)
+            write("silent.txt", "1");
+        MediaSource source;
+        source.kind = c.kind;
+        source.driveRoot = folder.path();
+        source.videoFilePath = QDir(folder.path()).filePath(QStringLiteral("film.mp4"));
+        ExcerptTable table;
+        PreviewSession session;
+        std::vector<TakenPosition> taken;
+        int none = 0;
+        QObject::connect(&session, &PreviewSession::positionTaken,
+                         [&taken](const TakenPosition& position) { taken.push_back(position); });
+        QObject::connect(&session, &PreviewSession::noPosition, [&none] { ++none; });
+        ASSERT_TRUE(session.start(player, source, table, 3)) << c.name;
+        ASSERT_TRUE(
+            waitFor([&] { return session.control() && session.control()->listening(); }, 10000))
+            << c.name;
+        session.takePosition(TakenTime::Stop, 3);
+        ASSERT_TRUE(waitFor([&] { return !taken.empty() || none > 0; }, 5000)) << c.name;
+        if (c.silent) {
+            EXPECT_TRUE(taken.empty()) << c.name;
+            EXPECT_EQ(none, 1) << c.name;
+        } else {
+            ASSERT_EQ(taken.size(), 1u) << c.name;
+            EXPECT_EQ(taken[0].which, TakenTime::Stop) << c.name;
+            EXPECT_EQ(taken[0].row, 3) << c.name;
+            EXPECT_EQ(taken[0].seconds, 3725) << c.name;
+            EXPECT_EQ(taken[0].title, c.title) << c.name;
+            EXPECT_EQ(none, 0) << c.name;
+        }
+        QFile commands(QDir(folder.path()).filePath(QStringLiteral("commands.txt")));
+        EXPECT_TRUE(commands.open(QIODevice::ReadOnly | QIODevice::Text)) << c.name;
+        EXPECT_EQ(commands.readAll().toStdString(), c.commands) << c.name;
+        bool ended = false;
+        QObject::connect(&session, &PreviewSession::ended, [&ended] { ended = true; });
+        session.end();
+        EXPECT_TRUE(ended) << c.name;
+        // The player is given its second to go before its folder does.
+        waitFor([] { return false; }, 1200);
+    }
 }
 
 } // namespace
