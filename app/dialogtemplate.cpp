@@ -11,17 +11,14 @@
 
 namespace filmarin {
 
-TemplateScale::TemplateScale(const QWidget& widget)
-    : m_factor((widget.screen() ? widget.screen()->logicalDotsPerInchY() : 96.0) / 163.0) {}
-
-int TemplateScale::operator()(int value) const {
-    return static_cast<int>(std::lround(value * m_factor));
+double designFactor(const QWidget& widget) {
+    return (widget.screen() ? widget.screen()->logicalDotsPerInchY() : 96.0) / 163.0;
 }
 
-QFont TemplateScale::font() const {
+QFont designFont(const QWidget& widget) {
     QFont font(QStringLiteral("Arial"));
     font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(std::max(1, (*this)(32)));
+    font.setPixelSize(std::max(1, designScale(widget)(32)));
     font.setHintingPreference(QFont::PreferFullHinting);
     return font;
 }

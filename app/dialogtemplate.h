@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QFont>
+#include <cmath>
 
 class QDialog;
 class QKeyEvent;
@@ -9,18 +10,19 @@ class QWidget;
 
 namespace filmarin {
 
-// Scales the dialogs' design sizes, given at 163 pixels per inch, to the screen of a widget,
-// as Qt scales the rest of the dialog.
-class TemplateScale {
-public:
-    explicit TemplateScale(const QWidget& widget);
-    int operator()(int value) const;
-    // "Arial" with 32-pixel characters at the design sizes' resolution.
-    QFont font() const;
+// The factor from the dialogs' design sizes, given at 163 pixels per inch, to the screen of
+// a widget, as Qt scales the rest of the dialog.
+double designFactor(const QWidget& widget);
 
-private:
-    double m_factor;
-};
+// Scales a design size to the screen of `widget`: designScale(dialog)(584).
+inline auto designScale(const QWidget& widget) {
+    return [factor = designFactor(widget)](int value) {
+        return static_cast<int>(std::lround(value * factor));
+    };
+}
+
+// "Arial" with 32-pixel characters at the design sizes' resolution, on the screen of `widget`.
+QFont designFont(const QWidget& widget);
 
 // Enter or Return on a focused push button of a dialog presses it, as on Windows; Enter
 // elsewhere in the dialog presses nothing. Returns whether the key was taken.

@@ -54,8 +54,8 @@ TDialogWeiter_Form::TDialogWeiter_Form(QWidget* mainWindow)
 }
 
 void TDialogWeiter_Form::arrange() {
-    const TemplateScale s(*this);
-    setFont(s.font());
+    const auto s = designScale(*this);
+    setFont(designFont(*this));
     setFixedSize(s(584), s(296));
     Label1->setGeometry(s(183), s(39), s(224), s(41));
     ComboBox1->setGeometry(s(183), s(92), std::max(s(238), choiceWidth()), s(44));

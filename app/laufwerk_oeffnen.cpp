@@ -8,6 +8,7 @@
 #include <QFrame>
 #include <QHeaderView>
 #include <QHideEvent>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QShowEvent>
@@ -69,8 +70,11 @@ TDVD_CD_oeffnen::TDVD_CD_oeffnen(QWidget* mainWindow, std::shared_ptr<DriveQuest
     connect(Timer1, &QTimer::timeout, this, &TDVD_CD_oeffnen::Timer1Timer);
     connect(Timer2, &QTimer::timeout, this, &TDVD_CD_oeffnen::Timer2Timer);
     connect(Button1, &QPushButton::clicked, this, &TDVD_CD_oeffnen::Button1Click);
+    // The deadline of OK's look into a drive; the drive's answer, when it comes first, is
+    // posted as a call.
     m_checkTimer = new QTimer(this);
-    m_checkTimer->setInterval(20);
+    m_checkTimer->setSingleShot(true);
+    m_checkTimer->setTimerType(Qt::PreciseTimer);
     connect(m_checkTimer, &QTimer::timeout, this, &TDVD_CD_oeffnen::checkContent);
     // The row whose selection changed last, selected or not.
     connect(ListView1->selectionModel(), &QItemSelectionModel::selectionChanged, this,
@@ -92,13 +96,14 @@ TDVD_CD_oeffnen::TDVD_CD_oeffnen(QWidget* mainWindow, std::shared_ptr<DriveQuest
 }
 
 TDVD_CD_oeffnen::~TDVD_CD_oeffnen() {
-    // No survey may arrive while the window is being taken apart.
+    // No survey or answer may arrive while the window is being taken apart.
     m_watcher.reset();
+    cancelCheck();
 }
 
 void TDVD_CD_oeffnen::arrange() {
-    const TemplateScale s(*this);
-    setFont(s.font());
+    const auto s = designScale(*this);
+    setFont(designFont(*this));
     ListView1->setGeometry(0, 0, s(1324), s(656));
     ListView1->setColumnWidth(0, s(164));
     ListView1->setColumnWidth(1, s(327));
@@ -153,7 +158,11 @@ void TDVD_CD_oeffnen::Button1Click() {
         m_check = startContentCheck(*m_questions, *this, m_state, kContentDeadline);
         if (m_check) {
             Button1->setEnabled(false);
-            m_checkTimer->start();
+            m_checkTimer->start(kContentDeadline);
+            m_check->answer->whenAnswered([this] {
+                QMetaObject::invokeMethod(this, &TDVD_CD_oeffnen::checkContent,
+                                          Qt::QueuedConnection);
+            });
             return;
         }
     }
@@ -161,22 +170,23 @@ void TDVD_CD_oeffnen::Button1Click() {
 }
 
 void TDVD_CD_oeffnen::checkContent() {
-    if (!m_check) {
-        m_checkTimer->stop();
+    if (!m_check)
         return;
-    }
     const ContentCheck check = *m_check;
     // A message below is posted, modal to the program: no second OK starts while it shows.
-    m_checkTimer->stop();
-    const std::optional<SourceKind> kind = finishContentCheck(check, m_messages);
+    const auto now = std::chrono::steady_clock::now();
+    const std::optional<SourceKind> kind = finishContentCheck(check, m_messages, now);
     if (!kind) {
-        m_checkTimer->start();
+        m_checkTimer->start(std::chrono::ceil<std::chrono::milliseconds>(check.until - now));
         return;
     }
-    m_check.reset();
-    Button1->setEnabled(true);
+    cancelCheck();
     if (*kind == SourceKind::None) {
-        Timer1->start();
+        // The refresh cycle runs again once the user has read why.
+        m_messages.afterPosted([self = QPointer<TDVD_CD_oeffnen>(this)] {
+            if (self && self->isVisible())
+                self->Timer1->start();
+        });
         return;
     }
     m_state.chosenKind = *kind;
@@ -187,7 +197,10 @@ void TDVD_CD_oeffnen::checkContent() {
 
 void TDVD_CD_oeffnen::cancelCheck() {
     m_checkTimer->stop();
-    m_check.reset();
+    if (m_check) {
+        m_check->answer->whenAnswered({});
+        m_check.reset();
+    }
     Button1->setEnabled(true);
 }
 

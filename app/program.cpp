@@ -73,15 +73,14 @@ Program::Program(WindowEnvironment environment, std::shared_ptr<DriveSystem> dri
                                           *m_pauseDialog, form1, form1, form1.messages());
     form1.setPlaybackRun(m_run.get());
     // Black on the class's screen during a showing, the film on a second screen.
-    m_showing =
-        std::make_unique<FilmShowing>(form1, *form1.SchwarzerHintergrund1, *form1.Vorfuehrung1);
+    m_showing = std::make_unique<FilmShowing>(*form1.Vorfuehrung1);
     m_run->setShowing(m_showing.get());
     m_showing->setAfterCover([dialog = m_pauseDialog] {
         if (dialog->isVisible())
             dialog->showChoice();
     });
-    QObject::connect(m_pauseDialog, &TDialogWeiter_Form::blackToggled, m_showing.get(),
-                     &FilmShowing::toggleBlack);
+    QObject::connect(m_pauseDialog, &TDialogWeiter_Form::blackToggled, &m_runConnections,
+                     [this] { m_showing->toggleBlack(); });
     form1.setDiscBrowser(m_discBrowser);
 
     // OK in the pause dialog: the run has its segment start from Timer1 once the dialog
@@ -112,11 +111,7 @@ int runFilmarin(int argc, char* argv[], const std::function<void(TForm1&)>& star
     // its windows, never shown, make way for a new one at a scale that fits.
     double factor = 1.0;
     for (;;) {
-        std::optional<ScaleForNextApplication> scale;
-        if (factor != 1.0)
-            scale.emplace(factor);
-        QApplication application(qtArgc, qtArgv);
-        scale.reset();
+        const std::unique_ptr<QApplication> application = makeApplication(factor, qtArgc, qtArgv);
         // The program speaks German, the toolkit's own dialogs and buttons too.
         QTranslator qtGerman;
         if (qtGerman.load(QStringLiteral("qtbase_de"),
@@ -131,7 +126,7 @@ int runFilmarin(int argc, char* argv[], const std::function<void(TForm1&)>& star
             if (factor != 1.0)
                 continue;
         }
-        QObject::connect(&form1, &TForm1::closed, &application, &QApplication::quit);
+        QObject::connect(&form1, &TForm1::closed, application.get(), &QApplication::quit);
         // Asked by the system to end: as when the window is closed, with every window gone
         // at once.
         std::unique_ptr<QSocketNotifier> endRequested;
@@ -143,7 +138,7 @@ int runFilmarin(int argc, char* argv[], const std::function<void(TForm1&)>& star
                                  endAtOnce(form1);
                              });
         }
-        QObject::connect(&application, &QGuiApplication::commitDataRequest, &form1,
+        QObject::connect(application.get(), &QGuiApplication::commitDataRequest, &form1,
                          [&form1](QSessionManager&) { endAtOnce(form1); });
         form1.show();
         if (started)

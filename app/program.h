@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "playback/filmshowing.h"
 #include "playback/playbackrun.h"
 #include "programvalues.h"
 #include "unit1.h"
@@ -13,7 +14,6 @@ namespace filmarin {
 
 class DriveQuestions;
 class DriveSystem;
-class FilmShowing;
 class TDialogWeiter_Form;
 class TDVD_CD_oeffnen;
 

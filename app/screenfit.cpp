@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "screenfit.h"
 
+#include <QApplication>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
@@ -86,20 +87,22 @@ const char kScaleVariable[] = "QT_SCALE_FACTOR";
 
 } // namespace
 
-ScaleForNextApplication::ScaleForNextApplication(double factor)
-    : m_hadOwn(qEnvironmentVariableIsSet(kScaleVariable)), m_own(qgetenv(kScaleVariable)) {
+std::unique_ptr<QApplication> makeApplication(double factor, int& argc, char** argv) {
+    if (factor == 1.0)
+        return std::make_unique<QApplication>(argc, argv);
+    const bool hadOwn = qEnvironmentVariableIsSet(kScaleVariable);
+    const QByteArray own = qgetenv(kScaleVariable);
     // On top of the factor the user set for Qt programs, if any.
     bool ok = false;
-    const double own = m_hadOwn ? m_own.toDouble(&ok) : 1.0;
-    const double base = ok && own > 0 ? own : 1.0;
+    const double ownFactor = hadOwn ? own.toDouble(&ok) : 1.0;
+    const double base = ok && ownFactor > 0 ? ownFactor : 1.0;
     qputenv(kScaleVariable, QByteArray::number(base * factor, 'g', 10));
-}
-
-ScaleForNextApplication::~ScaleForNextApplication() {
-    if (m_hadOwn)
-        qputenv(kScaleVariable, m_own);
+    auto application = std::make_unique<QApplication>(argc, argv);
+    if (hadOwn)
+        qputenv(kScaleVariable, own);
     else
         qunsetenv(kScaleVariable);
+    return application;
 }
 
 QMargins frameOf(const QWidget& window) {

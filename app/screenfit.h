@@ -1,13 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QByteArray>
 #include <QMargins>
 #include <QPoint>
 #include <QRect>
 #include <QSize>
+#include <memory>
 #include <optional>
 
+class QApplication;
 class QScreen;
 class QWidget;
 
@@ -35,20 +36,10 @@ QPoint framePlace(QSize frameSize, const QRect& workArea);
 // when the application is made, so a factor other than 1 takes a new application.
 double fittingFactor(QSize size);
 
-// Gives the next application object made while it lives the scale `factor` on top of the
-// system's (and of any the user set for Qt programs). Once the application is made, this
-// goes and the user's own setting is back, so that the player does not inherit the factor.
-class ScaleForNextApplication {
-public:
-    explicit ScaleForNextApplication(double factor);
-    ~ScaleForNextApplication();
-    ScaleForNextApplication(const ScaleForNextApplication&) = delete;
-    ScaleForNextApplication& operator=(const ScaleForNextApplication&) = delete;
-
-private:
-    bool m_hadOwn;
-    QByteArray m_own;
-};
+// Makes the application at the scale `factor` on top of the system's (and of any the user set
+// for Qt programs). Once it is made, the user's own setting is back, so that the player does
+// not inherit the factor. `argc` and `argv` must outlive the application.
+std::unique_ptr<QApplication> makeApplication(double factor, int& argc, char** argv);
 
 // The frame of a main window on `screen` as the system tells it before any window is shown
 // (Windows does); none where only a window manager framing a shown window tells it (X11).

@@ -52,13 +52,17 @@ void Backdrop::paintEvent(QPaintEvent* event) {
     QWidget::paintEvent(event);
 }
 
-FilmShowing::FilmShowing(QWidget& mainWindow, QAction& black, QMenu& screensMenu)
-    : m_mainWindow(mainWindow), m_black(black), m_screensMenu(screensMenu),
-      m_backdrop(new Backdrop(&mainWindow)) {
+ShowingMenu::ShowingMenu(QWidget& mainWindow, QWidget* parent)
+    : QMenu(QStringLiteral("Vorführung"), parent), m_mainWindow(mainWindow) {
+    m_black = addAction(QStringLiteral("Schwarzer Hintergrund beim Abspielen"));
+    m_black->setObjectName(QStringLiteral("SchwarzerHintergrund1"));
+    m_black->setCheckable(true);
+    m_black->setChecked(true);
+    addSeparator();
     m_screenGroup = new QActionGroup(this);
     m_screenGroup->setExclusive(true);
-    fillScreensMenu();
-    auto refill = [this] { fillScreensMenu(); };
+    fillScreens();
+    auto refill = [this] { fillScreens(); };
     connect(qGuiApp, &QGuiApplication::screenAdded, this, [this, refill](QScreen* screen) {
         connect(screen, &QScreen::geometryChanged, this, refill);
         refill();
@@ -68,15 +72,19 @@ FilmShowing::FilmShowing(QWidget& mainWindow, QAction& black, QMenu& screensMenu
     for (QScreen* screen : QGuiApplication::screens())
         connect(screen, &QScreen::geometryChanged, this, refill);
     // Turned off during a pause: the class sees the desktop until it is turned on again.
-    connect(&m_black, &QAction::toggled, this, [this](bool on) {
+    connect(m_black, &QAction::toggled, this, [this](bool on) {
         if (!on)
-            m_backdrop->lift();
+            lift();
     });
 }
 
-FilmShowing::~FilmShowing() = default;
+Backdrop& ShowingMenu::backdrop() {
+    if (!m_backdrop)
+        m_backdrop = new Backdrop(&m_mainWindow);
+    return *m_backdrop;
+}
 
-std::vector<ScreenFacts> FilmShowing::screenFacts() const {
+std::vector<ScreenFacts> ShowingMenu::screens() {
     std::vector<ScreenFacts> facts;
     for (QScreen* screen : QGuiApplication::screens()) {
         const QRect geometry = screen->geometry();
@@ -87,31 +95,52 @@ std::vector<ScreenFacts> FilmShowing::screenFacts() const {
     return facts;
 }
 
-int FilmShowing::mainWindowScreen() const {
+int ShowingMenu::mainWindowScreen() {
     return static_cast<int>(QGuiApplication::screens().indexOf(m_mainWindow.screen()));
 }
 
-int FilmShowing::filmScreenIndex() const {
-    std::optional<int> chosen;
-    if (m_chosen)
-        chosen = static_cast<int>(QGuiApplication::screens().indexOf(m_chosen.data()));
-    return filmScreen(screenFacts(), mainWindowScreen(), chosen);
+std::optional<int> ShowingMenu::chosenScreen() {
+    if (!m_chosen)
+        return std::nullopt;
+    return static_cast<int>(QGuiApplication::screens().indexOf(m_chosen.data()));
 }
 
-QList<QAction*> FilmShowing::screenEntries() const {
+bool ShowingMenu::blackWanted() {
+    return m_black->isChecked();
+}
+
+void ShowingMenu::cover(int screen) {
+    const QList<QScreen*> all = QGuiApplication::screens();
+    if (screen >= 0 && screen < all.size())
+        backdrop().cover(all[screen]);
+}
+
+void ShowingMenu::lift() {
+    if (m_backdrop)
+        m_backdrop->lift();
+}
+
+bool ShowingMenu::covering() {
+    return m_backdrop && m_backdrop->covering();
+}
+
+bool ShowingMenu::painted() {
+    return m_backdrop && m_backdrop->painted();
+}
+
+QList<QAction*> ShowingMenu::screenEntries() const {
     QList<QAction*> entries{m_automatic};
     entries += m_screenActions;
     return entries;
 }
 
-void FilmShowing::fillScreensMenu() {
-    const QList<QScreen*> screens = QGuiApplication::screens();
+void ShowingMenu::fillScreens() {
+    const QList<QScreen*> all = QGuiApplication::screens();
     // A chosen screen that has gone leaves the choice to the rule.
-    if (m_chosen && !screens.contains(m_chosen.data()))
+    if (m_chosen && !all.contains(m_chosen.data()))
         m_chosen = nullptr;
     if (!m_automatic) {
-        m_automatic =
-            m_screensMenu.addAction(QStringLiteral("Bildschirm für den Film: automatisch"));
+        m_automatic = addAction(QStringLiteral("Bildschirm für den Film: automatisch"));
         m_automatic->setObjectName(QStringLiteral("BildschirmAutomatisch1"));
         m_automatic->setCheckable(true);
         m_screenGroup->addAction(m_automatic);
@@ -119,61 +148,23 @@ void FilmShowing::fillScreensMenu() {
     }
     for (QAction* action : std::as_const(m_screenActions)) {
         m_screenGroup->removeAction(action);
-        m_screensMenu.removeAction(action);
+        removeAction(action);
         action->deleteLater();
     }
     m_screenActions.clear();
-    const std::vector<ScreenFacts> facts = screenFacts();
+    const std::vector<ScreenFacts> facts = screens();
     const int mainScreen = mainWindowScreen();
-    for (int i = 0; i < static_cast<int>(screens.size()); ++i) {
-        QAction* action = m_screensMenu.addAction(screenLabel(facts, i, mainScreen));
+    for (int i = 0; i < static_cast<int>(all.size()); ++i) {
+        QAction* action = addAction(screenLabel(facts, i, mainScreen));
         action->setObjectName(QStringLiteral("Bildschirm%1").arg(i + 1));
         action->setCheckable(true);
-        action->setChecked(m_chosen == screens[i]);
+        action->setChecked(m_chosen == all[i]);
         m_screenGroup->addAction(action);
         connect(action, &QAction::triggered, this,
-                [this, screen = QPointer<QScreen>(screens[i])] { m_chosen = screen; });
+                [this, screen = QPointer<QScreen>(all[i])] { m_chosen = screen; });
         m_screenActions << action;
     }
     m_automatic->setChecked(!m_chosen);
-}
-
-void FilmShowing::cover() {
-    const int index = filmScreenIndex();
-    const QList<QScreen*> screens = QGuiApplication::screens();
-    if (index < 0 || index >= screens.size())
-        return;
-    m_backdrop->cover(screens[index]);
-    if (m_afterCover)
-        m_afterCover();
-}
-
-void FilmShowing::segmentChosen() {
-    m_running = true;
-    if (m_black.isChecked())
-        cover();
-}
-
-void FilmShowing::runEnded() {
-    m_running = false;
-    m_backdrop->lift();
-}
-
-std::optional<int> FilmShowing::playerScreen() {
-    return playerScreenNumber(screenFacts(), filmScreenIndex());
-}
-
-void FilmShowing::toggleBlack() {
-    if (!m_running || !m_black.isChecked())
-        return;
-    if (m_backdrop->covering())
-        m_backdrop->lift();
-    else
-        cover();
-}
-
-bool FilmShowing::readyForPlayer() {
-    return !m_backdrop->covering() || m_backdrop->painted();
 }
 
 } // namespace filmarin

@@ -2,17 +2,16 @@
 #pragma once
 
 #include "playback/filmscreen.h"
-#include "playback/playbackrun.h"
+#include "playback/filmshowing.h"
 
+#include <QMenu>
 #include <QPointer>
 #include <QWidget>
-#include <functional>
 #include <optional>
 #include <vector>
 
 class QAction;
 class QActionGroup;
-class QMenu;
 class QScreen;
 
 namespace filmarin {
@@ -39,50 +38,39 @@ private:
     bool m_painted = false;
 };
 
-// What the class sees during a run: black on the film's screen from the first OK to the
-// run's end, and the film on a second screen where there is one. The screens menu lists the
-// screens for this session and follows screens that come and go; nothing is kept.
-class FilmShowing : public QObject, public Showing {
+// The menu "Vorführung": black during a showing, and the screen for the film. It lists the
+// screens for this session and follows screens that come and go; nothing is kept. It owns
+// the black window, made when a showing first needs it.
+class ShowingMenu : public QMenu, public ShowingScreens {
     Q_OBJECT
 public:
-    // `black` is the checkable menu entry that turns the backdrop on and off; the screen
-    // entries are added to `screensMenu` after what it holds.
-    FilmShowing(QWidget& mainWindow, QAction& black, QMenu& screensMenu);
-    ~FilmShowing() override;
+    ShowingMenu(QWidget& mainWindow, QWidget* parent);
 
-    void segmentChosen() override;
-    void runEnded() override;
-    std::optional<int> playerScreen() override;
-
-    // B or "." in the pause dialog: lifts the backdrop, or brings it back, while a run is on.
-    void toggleBlack();
-    // The player may start: the backdrop, where it is wanted, has covered the screen.
-    bool readyForPlayer() override;
-    // Runs after the backdrop has come up, so that the pause dialog stays above it.
-    void setAfterCover(std::function<void()> afterCover) { m_afterCover = std::move(afterCover); }
-
-    Backdrop& backdrop() { return *m_backdrop; }
-    // The screen the film plays on now, as the toolkit lists it; -1 without a screen.
-    int filmScreenIndex() const;
-    // The screen entries of the menu: "automatisch" first, then one per screen.
+    // "Schwarzer Hintergrund beim Abspielen", checkable, ticked at every start.
+    QAction* black() const { return m_black; }
+    // The screen entries: "automatisch" first, then one per screen.
     QList<QAction*> screenEntries() const;
+    Backdrop& backdrop();
+
+    std::vector<ScreenFacts> screens() override;
+    int mainWindowScreen() override;
+    std::optional<int> chosenScreen() override;
+    bool blackWanted() override;
+    void cover(int screen) override;
+    void lift() override;
+    bool covering() override;
+    bool painted() override;
 
 private:
-    std::vector<ScreenFacts> screenFacts() const;
-    int mainWindowScreen() const;
-    void fillScreensMenu();
-    void cover();
+    void fillScreens();
 
     QWidget& m_mainWindow;
-    QAction& m_black;
-    QMenu& m_screensMenu;
+    QAction* m_black = nullptr;
     QActionGroup* m_screenGroup = nullptr;
     QAction* m_automatic = nullptr;
     QList<QAction*> m_screenActions;
     QPointer<QScreen> m_chosen;
     QPointer<Backdrop> m_backdrop;
-    std::function<void()> m_afterCover;
-    bool m_running = false; // from the first OK of a run until its end
 };
 
 } // namespace filmarin

@@ -2,7 +2,6 @@
 // The main window's commands: what its menus, buttons and timers do.
 #include "unit1.h"
 
-#include "messageboxsink.h"
 #include "platform/folders.h"
 #include "platform/process.h"
 #include "platformtext/platformtext.h"
@@ -20,6 +19,7 @@
 #include <QFileDialog>
 #include <QFrame>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
 #include <QTimer>
@@ -28,12 +28,7 @@ namespace filmarin {
 
 TForm1::TForm1(ProgramValues& values, WindowEnvironment environment, QWidget* parent)
     : QMainWindow(parent), m_values(values), m_environment(std::move(environment)) {
-    if (m_environment.messages) {
-        m_messages = m_environment.messages;
-    } else {
-        m_ownMessages = std::make_unique<MessageBoxSink>(this);
-        m_messages = m_ownMessages.get();
-    }
+    m_messages = m_environment.messages ? m_environment.messages : this;
     createComponents();
     m_preview = new PreviewSession(this);
     connect(m_preview, &PreviewSession::ended, this, &TForm1::previewEnded);
@@ -67,6 +62,65 @@ TForm1::~TForm1() {
             keptUndestroyed.append(dialog);
         }
     }
+}
+
+QMessageBox* TForm1::makeMessageBox(const PostedMessage& message) {
+    QMessageBox::Icon boxIcon = QMessageBox::Information;
+    if (message.icon == MessageIcon::Warning)
+        boxIcon = QMessageBox::Warning;
+    else if (message.icon == MessageIcon::Error)
+        boxIcon = QMessageBox::Critical;
+    // A carriage return alone ends a line in the program's texts, as in Windows boxes.
+    QString shown = message.text;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    auto* box = new QMessageBox(boxIcon, message.caption, shown, QMessageBox::Ok, this);
+    box->setTextFormat(Qt::PlainText);
+    return box;
+}
+
+void TForm1::showMessage(const QString& caption, const QString& text, MessageIcon icon) {
+    const std::unique_ptr<QMessageBox> box(makeMessageBox({caption, text, icon}));
+    box->exec();
+}
+
+void TForm1::postMessage(const QString& caption, const QString& text, MessageIcon icon) {
+    m_posted.push_back({caption, text, icon});
+    if (!m_postedBox)
+        showNextPosted();
+}
+
+void TForm1::afterPosted(std::function<void()> then) {
+    if (m_postedBox)
+        m_afterPosted.push_back(std::move(then));
+    else
+        then();
+}
+
+void TForm1::showNextPosted() {
+    if (m_posted.empty()) {
+        // Each may post again, or wait for what it posts.
+        std::vector<std::function<void()>> waiting;
+        waiting.swap(m_afterPosted);
+        for (const std::function<void()>& then : waiting) {
+            if (m_postedBox)
+                m_afterPosted.push_back(then);
+            else
+                then();
+        }
+        return;
+    }
+    QMessageBox* box = makeMessageBox(m_posted.front());
+    m_posted.pop_front();
+    m_postedBox = box;
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    // Modal as a shown box is, without a loop of its own.
+    box->setWindowModality(Qt::ApplicationModal);
+    connect(box, &QDialog::finished, this, [this] {
+        m_postedBox.clear();
+        showNextPosted();
+    });
+    box->show();
 }
 
 void TForm1::FormCreate() {
@@ -365,7 +419,9 @@ void TForm1::scheduleSegment() {
 
 void TForm1::Timer2Timer() {
     Timer2->stop();
-    LocatePlayer();
+    // What the check finds is posted: nothing waits in the timer for the user to read it.
+    PostedMessages posted(*m_messages);
+    locatePlayer(m_values.programFolder, m_values.playerPath, posted);
 }
 
 void TForm1::FormClose() {

@@ -7,6 +7,7 @@
 #include "playback/preview.h"
 #include "playback/previewsession.h"
 #include "programvalues.h"
+#include "showing.h"
 #include "sources/drives.h"
 #include "sources/ownthread.h"
 #include "statictext.h"
@@ -14,9 +15,12 @@
 #include "table/tableview.h"
 
 #include <QMainWindow>
+#include <QPointer>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class QAction;
 class QActionGroup;
@@ -24,6 +28,7 @@ class QFileDialog;
 class QFrame;
 class QMenu;
 class QMenuBar;
+class QMessageBox;
 class QPushButton;
 class QTimer;
 
@@ -43,7 +48,9 @@ struct TimesFileContext;
 
 // The main window: the excerpt table, the total play time and every command. It locks its
 // controls for a playback run and starts the player for it.
-class TForm1 : public QMainWindow, public ControlLock, public PlayerStarter {
+// Where no other sink is given, it shows the program's messages itself, as boxes modal to the
+// program with one OK button.
+class TForm1 : public QMainWindow, public ControlLock, public PlayerStarter, public MessageSink {
     Q_OBJECT
 public:
     TForm1(ProgramValues& values, WindowEnvironment environment = {}, QWidget* parent = nullptr);
@@ -75,7 +82,7 @@ public:
     QAction* franzsisch1;           //   "französisch"
     QAction* spanisch1;             //   "spanisch"
     QAction* italienisch1;          //   "italienisch"
-    QMenu* Vorfuehrung1;            // menu "Vorführung"
+    ShowingMenu* Vorfuehrung1;      // menu "Vorführung"
     QAction* SchwarzerHintergrund1; //   "Schwarzer Hintergrund beim Abspielen"
                                     //   then the screens for the film
     QAction* Abspielen1;            // menu command "Abspielen"
@@ -182,6 +189,11 @@ public slots:
 
 public:
     void setVisible(bool visible) override;
+    // The message boxes. A shown one waits for the user; a posted one is as modal but runs no
+    // loop of its own, and posted ones follow one another.
+    void showMessage(const QString& caption, const QString& text, MessageIcon icon) override;
+    void postMessage(const QString& caption, const QString& text, MessageIcon icon) override;
+    void afterPosted(std::function<void()> then) override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -214,8 +226,17 @@ private:
 
     ProgramValues& m_values;
     WindowEnvironment m_environment;
-    std::unique_ptr<MessageSink> m_ownMessages;
     MessageSink* m_messages = nullptr;
+    struct PostedMessage {
+        QString caption;
+        QString text;
+        MessageIcon icon;
+    };
+    QMessageBox* makeMessageBox(const PostedMessage& message);
+    void showNextPosted();
+    std::deque<PostedMessage> m_posted;
+    std::vector<std::function<void()>> m_afterPosted;
+    QPointer<QMessageBox> m_postedBox;
     std::unique_ptr<TableView> m_view;
     QActionGroup* m_languages = nullptr;
     QWidget* m_discBrowser = nullptr;

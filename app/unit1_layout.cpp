@@ -109,14 +109,10 @@ void TForm1::createComponents() {
     spanisch1 = language(QStringLiteral("spanisch"), "spanisch1");
     italienisch1 = language(QStringLiteral("italienisch"), "italienisch1");
     deutsch1->setChecked(true);
-    // How a showing looks to the class; the screen entries follow the separator.
-    Vorfuehrung1 = named(MainMenu1->addMenu(QStringLiteral("Vorführung")), "Vorfuehrung1");
-    SchwarzerHintergrund1 =
-        named(Vorfuehrung1->addAction(QStringLiteral("Schwarzer Hintergrund beim Abspielen")),
-              "SchwarzerHintergrund1");
-    SchwarzerHintergrund1->setCheckable(true);
-    SchwarzerHintergrund1->setChecked(true);
-    Vorfuehrung1->addSeparator();
+    // How a showing looks to the class: the black and the screen for the film.
+    Vorfuehrung1 = named(new ShowingMenu(*this, MainMenu1), "Vorfuehrung1");
+    MainMenu1->addMenu(Vorfuehrung1);
+    SchwarzerHintergrund1 = Vorfuehrung1->black();
     Abspielen1 = named(MainMenu1->addAction(QStringLiteral("Abspielen")), "Abspielen1");
     Info1 = named(MainMenu1->addAction(QStringLiteral("Info")), "Info1");
 

@@ -99,7 +99,8 @@ void PlaybackRun::playNextSegment() {
         m_failed = true;
         m_controls.UnlockControls();
         endShowing();
-        m_messages.showMessage(QStringLiteral("Fehler"),
+        // Said from the timer that started the segment: posted, as nothing waits for it.
+        m_messages.postMessage(QStringLiteral("Fehler"),
                                playerNotStartedMessage(m_values.playerPath), MessageIcon::Error);
         return;
     }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
 // What the program's logic sees of the windows: grids of cell texts, lists with ticks, the
 // total display and the message boxes. The windows implement these; tests use plain
@@ -50,6 +51,9 @@ public:
     // answer, a thread's answer or a timer brings, whose caller may be gone before the user
     // has read it. Messages posted meanwhile follow one another.
     virtual void postMessage(const QString& caption, const QString& text, MessageIcon icon) = 0;
+    // Runs `then` once the posted messages that are open or waiting have been read; at once
+    // where none are.
+    virtual void afterPosted(std::function<void()> then) { then(); }
 };
 
 // Gives every message to another sink as a posted one: for checks that run inside what a
@@ -63,6 +67,7 @@ public:
     void postMessage(const QString& caption, const QString& text, MessageIcon icon) override {
         m_sink.postMessage(caption, text, icon);
     }
+    void afterPosted(std::function<void()> then) override { m_sink.afterPosted(std::move(then)); }
 
 private:
     MessageSink& m_sink;

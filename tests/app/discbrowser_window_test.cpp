@@ -7,6 +7,8 @@
 #include <QFileInfo>
 #include <QFrame>
 #include <QMenu>
+#include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 #include <QTreeWidget>
@@ -60,6 +62,7 @@ private slots:
     void okOnANotReadyDrive();
     void okOnADiskWithoutContent();
     void theBrowserClosesWhileItsMessageIsOpen();
+    void theCycleWaitsUntilTheMessageIsRead();
     void closeBoxAndReopen();
     void closingDuringASlowOkChangesNothing();
     void theWindowAnswersDuringASlowOk();
@@ -186,6 +189,41 @@ void DiscBrowserWindowTest::theBrowserClosesWhileItsMessageIsOpen() {
                 f.program.reset();
         }
         QTest::qWait(600); // the browser's timers would have ticked
+    }
+}
+
+// With the program's own boxes: after a failed OK the rows are refreshed again once the
+// user has confirmed why, not while the box is still open; a browser closed meanwhile
+// stays as it was closed.
+void DiscBrowserWindowTest::theCycleWaitsUntilTheMessageIsRead() {
+    for (const bool closedMeanwhile : {false, true}) {
+        Drives f;
+        f.boxes = true;
+        TForm1& w = f.open();
+        w.show();
+        w.DVD1->trigger();
+        f.choose(QStringLiteral("C"));
+        QTest::mouseClick(f.discBrowser->Button1, Qt::LeftButton);
+        QMessageBox* box = nullptr;
+        QTRY_VERIFY(box = [&w]() -> QMessageBox* {
+            for (QMessageBox* open : w.findChildren<QMessageBox*>())
+                if (open->isVisible())
+                    return open;
+            return nullptr;
+        }());
+        QCOMPARE(box->text(), noContentMessage(f.disk.path()));
+        QCOMPARE(box->icon(), QMessageBox::Warning);
+        QVERIFY(f.discBrowser->Button1->isEnabled());
+        QTest::qWait(50);
+        QVERIFY2(!f.discBrowser->Timer1->isActive(), "no refresh while the box is open");
+        QVERIFY(!f.discBrowser->Timer2->isActive());
+        if (closedMeanwhile)
+            f.discBrowser->close();
+        const QPointer<QMessageBox> watched(box);
+        box->button(QMessageBox::Ok)->click();
+        QTRY_VERIFY(!watched);
+        QCOMPARE(f.discBrowser->Timer1->isActive(), !closedMeanwhile);
+        QCOMPARE(f.discBrowser->isVisible(), !closedMeanwhile);
     }
 }
 

@@ -170,11 +170,13 @@ int main(int argc, char* argv[]) {
                     QObject::connect(looking, &QTimer::timeout, dialog, [dialog, looking, waited] {
                         QMessageBox* told = nullptr;
                         for (QWidget* window : QApplication::topLevelWidgets()) {
-                            // (The player check's message may be up as well.)
-                            if (auto* box = qobject_cast<QMessageBox*>(window);
-                                box && box->isVisible() &&
-                                box->text().contains(QStringLiteral("antwortet nicht")))
+                            auto* box = qobject_cast<QMessageBox*>(window);
+                            if (!box || !box->isVisible())
+                                continue;
+                            if (box->text().contains(QStringLiteral("antwortet nicht")))
                                 told = box;
+                            else
+                                box->accept(); // the player check's, which comes first
                         }
                         if (!told && waited->elapsed() < 8000)
                             return;

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The message boxes: shown ones wait for the user, posted ones are modal without a loop of
 // their own and follow one another.
-#include "app/messageboxsink.h"
+#include "windowfixture.h"
 #include "windowtests.h"
 
 #include <QMessageBox>
@@ -10,6 +10,7 @@
 #include <memory>
 
 using namespace filmarin;
+using namespace filmarin::testing;
 
 namespace {
 
@@ -24,17 +25,20 @@ QList<QMessageBox*> openBoxes(QWidget& parent) {
 
 } // namespace
 
-class MessageBoxSinkTest : public QObject {
+class MessageBoxTest : public QObject {
     Q_OBJECT
 private slots:
     void postedMessagesFollowOneAnother();
     void theWindowMayGoWhilePostedBoxesAreOpen();
 };
 
-void MessageBoxSinkTest::postedMessagesFollowOneAnother() {
-    QWidget window;
+void MessageBoxTest::postedMessagesFollowOneAnother() {
+    WindowFixture f;
+    f.boxes = true;
+    TForm1& window = f.open(false);
     window.show();
-    MessageBoxSink sink(&window);
+    MessageSink& sink = window.messages();
+    QCOMPARE(&sink, static_cast<MessageSink*>(&window));
     sink.postMessage(QStringLiteral("Information"), QStringLiteral("erste\rZeile"),
                      MessageIcon::Warning);
     sink.postMessage(QStringLiteral("Fehler"), QStringLiteral("zweite"), MessageIcon::Error);
@@ -61,18 +65,18 @@ void MessageBoxSinkTest::postedMessagesFollowOneAnother() {
     QTRY_COMPARE(openBoxes(window).size(), 1);
 }
 
-void MessageBoxSinkTest::theWindowMayGoWhilePostedBoxesAreOpen() {
-    auto window = std::make_unique<QWidget>();
-    window->show();
-    auto sink = std::make_unique<MessageBoxSink>(window.get());
-    sink->postMessage(QStringLiteral("Information"), QStringLiteral("a"), MessageIcon::Information);
-    sink->postMessage(QStringLiteral("Information"), QStringLiteral("b"), MessageIcon::Information);
-    QTRY_COMPARE(openBoxes(*window).size(), 1);
-    // The window owns the sink's boxes; the sink goes first, as in the main window.
-    sink.reset();
-    window.reset();
+void MessageBoxTest::theWindowMayGoWhilePostedBoxesAreOpen() {
+    WindowFixture f;
+    f.boxes = true;
+    TForm1& window = f.open(false);
+    window.show();
+    window.postMessage(QStringLiteral("Information"), QStringLiteral("a"), MessageIcon::Information);
+    window.postMessage(QStringLiteral("Information"), QStringLiteral("b"), MessageIcon::Information);
+    QTRY_COMPARE(openBoxes(window).size(), 1);
+    // The window owns its boxes and takes them, and the one still waiting, along.
+    f.program.reset();
     QTest::qWait(50);
 }
 
-FILMARIN_WINDOW_TEST(MessageBoxSinkTest, "messageboxsink_tests")
-#include "messageboxsink_test.moc"
+FILMARIN_WINDOW_TEST(MessageBoxTest, "messagebox_tests")
+#include "messagebox_test.moc"

@@ -554,7 +554,7 @@ FILMARIN_WINDOW_TEST(PlaybackRunTest, "playbackrun_tests")
 namespace {
 
 Backdrop& backdropOf(Run& r) {
-    return r.program->showing().backdrop();
+    return r.window->Vorfuehrung1->backdrop();
 }
 
 } // namespace
@@ -690,8 +690,8 @@ void PlaybackRunTest::theScreensMenuListsThisComputersScreens() {
         (QStringList{QStringLiteral("Schwarzer Hintergrund beim Abspielen *"),
                      QStringLiteral("Bildschirm für den Film: automatisch *"),
                      QStringLiteral("Bildschirm 1: %1×%2").arg(size.width()).arg(size.height())}));
-    r.program->showing().screenEntries().last()->trigger();
-    QVERIFY(r.program->showing().screenEntries().last()->isChecked());
-    QVERIFY(!r.program->showing().screenEntries().first()->isChecked());
+    r.window->Vorfuehrung1->screenEntries().last()->trigger();
+    QVERIFY(r.window->Vorfuehrung1->screenEntries().last()->isChecked());
+    QVERIFY(!r.window->Vorfuehrung1->screenEntries().first()->isChecked());
     QCOMPARE(r.program->showing().playerScreen(), std::nullopt);
 }

@@ -228,11 +228,7 @@ int main(int argc, char* argv[]) {
         WindowFixture fixture;
         factor = fittingFactor(fixture.open(false).size());
     }
-    std::optional<ScaleForNextApplication> scale;
-    if (factor != 1)
-        scale.emplace(factor);
-    QApplication application(argc, argv);
-    scale.reset();
+    const std::unique_ptr<QApplication> application = makeApplication(factor, argc, argv);
     ScreensTest test(systemScale);
     return QTest::qExec(&test, argc, argv);
 }

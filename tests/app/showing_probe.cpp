@@ -240,6 +240,7 @@ int main(int argc, char* argv[]) {
           "the program sees " + std::to_string(expectedScreens) + " screen(s)");
     const QRect mainScreen = w.screen()->geometry();
     FilmShowing& showing = f.program->showing();
+    ShowingMenu& menu = *w.Vorfuehrung1;
     const int filmIndex = showing.filmScreenIndex();
     const QRect filmScreen = screens.value(filmIndex)->geometry();
     if (expectedScreens > 1)
@@ -247,7 +248,7 @@ int main(int argc, char* argv[]) {
 
     ChildWatch children(clock);
     Watch backdropWatch(clock), dialogWatch(clock);
-    showing.backdrop().installEventFilter(&backdropWatch);
+    menu.backdrop().installEventFilter(&backdropWatch);
     f.pauseDialog->installEventFilter(&dialogWatch);
     f.pauseDialog->winId();
     f.pauseDialog->windowHandle()->installEventFilter(&dialogWatch);
@@ -337,13 +338,13 @@ int main(int argc, char* argv[]) {
     check(waitUntil([&] { return children.child() == 0 && w.Panel1->isEnabled(); }, 10000),
           "the run ends after the second excerpt");
     QTest::qWait(300);
-    check(!showing.backdrop().covering(), "no black after the run");
+    check(!menu.backdrop().covering(), "no black after the run");
     const Shares after = shares(screenshot(QStringLiteral("5-after")), mainScreen);
     check(after.black < 0.5, "the table is back");
     if (expectedScreens > 1) {
         // The projector is unplugged and plugged in again: the screens menu follows, and a
         // chosen screen that has gone leaves the choice to the rule.
-        showing.screenEntries().last()->trigger();
+        menu.screenEntries().last()->trigger();
         check(showing.playerScreen() == 1, "the projector is chosen");
         QProcess::execute(
             QStringLiteral("xrandr"),
@@ -351,8 +352,8 @@ int main(int argc, char* argv[]) {
         check(waitUntil([] { return QGuiApplication::screens().size() == 1; }, 5000),
               "the projector is gone");
         QTest::qWait(100);
-        check(showing.screenEntries().size() == 2, "the menu lists one screen");
-        check(showing.screenEntries().first()->isChecked(), "the rule chooses again");
+        check(menu.screenEntries().size() == 2, "the menu lists one screen");
+        check(menu.screenEntries().first()->isChecked(), "the rule chooses again");
         check(showing.playerScreen() == std::nullopt, "one screen: the player is told none");
         QProcess::execute(QStringLiteral("xrandr"),
                           {QStringLiteral("--output"), QStringLiteral("DUMMY1"),
@@ -362,7 +363,7 @@ int main(int argc, char* argv[]) {
               "the projector is back");
         QTest::qWait(100);
         QStringList labels;
-        for (QAction* entry : showing.screenEntries())
+        for (QAction* entry : menu.screenEntries())
             labels << entry->text();
         std::fprintf(stderr, "screens menu: %s\n", qPrintable(labels.join(QStringLiteral(" | "))));
         check(labels == QStringList{QStringLiteral("Bildschirm für den Film: automatisch"),

@@ -138,7 +138,8 @@ struct WindowFixture {
     // without, at once, before any timer of the window has ticked.
     TForm1& open(bool waitForDrives = true) {
         WindowEnvironment environment;
-        environment.messages = &messages;
+        if (!boxes)
+            environment.messages = &messages;
         environment.programFolder = native(programRoot + QLatin1Char('/'));
         environment.documentsFolder = native(documentsRoot);
         environment.runFileDialog = [this](QFileDialog& dialog) -> std::optional<QString> {
@@ -160,6 +161,7 @@ struct WindowFixture {
     QString programRoot;   // the program folder
     QString documentsRoot; // the documents folder
     LoopingMessages messages;
+    bool boxes = false; // the window shows real message boxes instead of recording them
     std::optional<QString> chosenFile;
     QFileDialog* lastDialog = nullptr;
     // Shared with the questions to them, which may outlive the fixture.

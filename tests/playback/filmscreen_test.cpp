@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "playback/filmscreen.h"
+#include "playback/filmshowing.h"
 
 #include <gtest/gtest.h>
 
@@ -83,3 +84,99 @@ TEST(FilmScreen, LabelsNameTheResolutionAndThePlace) {
 }
 
 } // namespace
+
+namespace {
+
+// The window side of a showing, as a record of what the showing asked of it.
+struct FakeScreens : ShowingScreens {
+    std::vector<ScreenFacts> facts{laptop, projectorRight};
+    int mainScreen = 0;
+    std::optional<int> chosen;
+    bool black = true;
+    std::optional<int> covered; // the screen under black
+    bool paintedYet = false;
+    std::vector<std::string> calls;
+
+    std::vector<ScreenFacts> screens() override { return facts; }
+    int mainWindowScreen() override { return mainScreen; }
+    std::optional<int> chosenScreen() override { return chosen; }
+    bool blackWanted() override { return black; }
+    void cover(int screen) override {
+        calls.push_back("cover " + std::to_string(screen));
+        covered = screen;
+        paintedYet = false;
+    }
+    void lift() override {
+        calls.push_back("lift");
+        covered.reset();
+    }
+    bool covering() override { return covered.has_value(); }
+    bool painted() override { return covered && paintedYet; }
+};
+
+} // namespace
+
+TEST(FilmShowing, BlackFromTheFirstOkUntilTheRunEnds) {
+    FakeScreens screens;
+    FilmShowing showing(screens);
+    int afterCover = 0;
+    showing.setAfterCover([&] {
+        ++afterCover;
+        EXPECT_TRUE(screens.covering()) << "the pause dialog is raised above the black";
+    });
+    EXPECT_TRUE(showing.readyForPlayer()) << "nothing to wait for without black";
+    showing.toggleBlack();
+    EXPECT_TRUE(screens.calls.empty()) << "B before the first OK brings no black";
+
+    showing.segmentChosen();
+    EXPECT_EQ(screens.covered, 1) << "the projector, not the teacher's screen";
+    EXPECT_EQ(afterCover, 1);
+    EXPECT_FALSE(showing.readyForPlayer()) << "the player waits until the black is painted";
+    screens.paintedYet = true;
+    EXPECT_TRUE(showing.readyForPlayer());
+    EXPECT_EQ(showing.playerScreen(), 1);
+
+    showing.toggleBlack();
+    EXPECT_FALSE(screens.covering());
+    EXPECT_TRUE(showing.readyForPlayer()) << "lifted black is not waited for";
+    showing.toggleBlack();
+    EXPECT_EQ(screens.covered, 1);
+    EXPECT_EQ(afterCover, 2);
+
+    showing.runEnded();
+    EXPECT_FALSE(screens.covering());
+    showing.toggleBlack();
+    EXPECT_FALSE(screens.covering()) << "after the run B brings no black";
+    EXPECT_EQ(screens.calls, (std::vector<std::string>{"cover 1", "lift", "cover 1", "lift"}));
+}
+
+TEST(FilmShowing, TheMenuDecidesWhetherAndWhere) {
+    const struct {
+        const char* name;
+        std::vector<ScreenFacts> facts;
+        std::optional<int> chosen;
+        bool black;
+        std::optional<int> covered;
+        std::optional<int> playerScreen;
+    } cases[] = {
+        {"black turned off", {laptop, projectorRight}, std::nullopt, false, std::nullopt, 1},
+        {"the teacher's screen chosen", {laptop, projectorRight}, 0, true, 0, 0},
+        {"one screen", {laptop}, std::nullopt, true, 0, std::nullopt},
+        {"no screen at all", {}, std::nullopt, true, std::nullopt, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        FakeScreens screens;
+        screens.facts = c.facts;
+        screens.chosen = c.chosen;
+        screens.black = c.black;
+        FilmShowing showing(screens);
+        int afterCover = 0;
+        showing.setAfterCover([&] { ++afterCover; });
+        showing.segmentChosen();
+        EXPECT_EQ(screens.covered, c.covered) << c.name;
+        EXPECT_EQ(afterCover, c.covered ? 1 : 0) << c.name;
+        EXPECT_EQ(showing.playerScreen(), c.playerScreen) << c.name;
+        showing.toggleBlack();
+        EXPECT_EQ(screens.covering(), false) << c.name << ": B lifts, or there is none";
+    }
+}
