@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -20,6 +21,8 @@ public:
     virtual bool send(const std::string& bytes) = 0;
     // Appends what has arrived to `into`; false once the other side has closed.
     virtual bool receive(std::string& into) = 0;
+    // The socket to watch for what arrives, while the connection is open; -1 otherwise.
+    virtual std::intptr_t descriptor() = 0;
 };
 
 // Starts a connection to `address`: a socket's path (Linux) or "127.0.0.1:PORT" (Windows).

@@ -85,6 +85,8 @@ public:
         }
     }
 
+    std::intptr_t descriptor() override { return m_state == State::Open ? m_socket : -1; }
+
 private:
     void close() {
         if (m_socket >= 0)

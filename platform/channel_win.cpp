@@ -97,6 +97,10 @@ public:
         }
     }
 
+    std::intptr_t descriptor() override {
+        return m_state == State::Open ? static_cast<std::intptr_t>(m_socket) : -1;
+    }
+
 private:
     void close() {
         if (m_socket != INVALID_SOCKET)

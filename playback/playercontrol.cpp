@@ -2,6 +2,7 @@
 #include "playercontrol.h"
 
 #include <QDeadlineTimer>
+#include <algorithm>
 #include <cctype>
 
 namespace filmarin {
@@ -30,16 +31,20 @@ std::optional<std::int64_t> numberLine(const std::string& line) {
 
 RcPlayerControl::RcPlayerControl(Connect connect, int deadlineMs, int connectMs)
     : m_connect(std::move(connect)), m_connectUntil(now() + connectMs), m_deadlineMs(deadlineMs) {
-    m_poll.setInterval(20);
-    QObject::connect(&m_poll, &QTimer::timeout, this, &RcPlayerControl::poll);
-    m_poll.start();
-    poll();
+    m_attempts.setInterval(20);
+    QObject::connect(&m_attempts, &QTimer::timeout, this, &RcPlayerControl::attempt);
+    m_deadline.setSingleShot(true);
+    m_deadline.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&m_deadline, &QTimer::timeout, this, &RcPlayerControl::dropLate);
+    m_attempts.start();
+    attempt();
 }
 
 RcPlayerControl::~RcPlayerControl() {
     // Gone with the asker: nobody is told any more.
     m_gone = true;
     m_questions.clear();
+    m_arrived.reset();
 }
 
 void RcPlayerControl::askTime(Answer answer) {
@@ -51,56 +56,95 @@ void RcPlayerControl::askTitle(Answer answer) {
 }
 
 void RcPlayerControl::seek(std::int64_t second) {
-    if (m_listening)
-        m_channel->send("seek " + std::to_string(second) + "\n");
+    send("seek " + std::to_string(second) + "\n");
 }
 
 void RcPlayerControl::quit() {
-    if (m_listening)
-        m_channel->send("quit\n");
+    send("quit\n");
+}
+
+void RcPlayerControl::send(const std::string& command) {
+    if (m_listening && !m_channel->send(command))
+        lose();
 }
 
 void RcPlayerControl::ask(const char* command, Answer answer) {
-    if (!m_listening || !m_channel->send(std::string(command) + "\n")) {
+    const bool sent = m_listening && m_channel->send(std::string(command) + "\n");
+    if (!sent) {
+        if (m_listening)
+            lose();
         // Answered from the event loop, as every other answer is.
         QTimer::singleShot(0, this, [answer = std::move(answer)] { answer(std::nullopt); });
         return;
     }
     m_questions.push_back({std::move(answer), now() + m_deadlineMs});
+    if (m_questions.size() == 1)
+        armDeadline();
 }
 
-void RcPlayerControl::poll() {
+void RcPlayerControl::lose() {
+    m_arrived.reset();
+    m_listening = false;
+    QTimer::singleShot(0, this, [this] { close(); });
+}
+
+void RcPlayerControl::attempt() {
     if (m_gone)
         return;
-    if (!m_listening) {
-        if (!m_channel || m_channel->state() == platform::Channel::State::Closed) {
-            if (now() > m_connectUntil) {
-                close();
-                return;
-            }
-            m_channel = m_connect ? m_connect() : nullptr;
-        }
-        if (m_channel && m_channel->state() == platform::Channel::State::Open)
-            m_listening = true;
-        else
+    if (!m_channel || m_channel->state() == platform::Channel::State::Closed) {
+        if (now() > m_connectUntil) {
+            close();
             return;
+        }
+        m_channel = m_connect ? m_connect() : nullptr;
     }
-    const bool open = m_channel->receive(m_received);
-    takeLines();
-    if (!open) {
-        close();
+    if (!m_channel || m_channel->state() != platform::Channel::State::Open)
+        return;
+    const std::intptr_t socket = m_channel->descriptor();
+    if (socket < 0) {
+        m_channel.reset();
         return;
     }
+    m_attempts.stop();
+    m_listening = true;
+    m_arrived =
+        std::make_unique<QSocketNotifier>(static_cast<qintptr>(socket), QSocketNotifier::Read);
+    QObject::connect(m_arrived.get(), &QSocketNotifier::activated, this,
+                     &RcPlayerControl::readAnswers);
+    // What came before the socket was watched.
+    readAnswers();
+}
+
+void RcPlayerControl::readAnswers() {
+    if (m_gone || !m_listening)
+        return;
+    const bool open = m_channel->receive(m_received);
+    takeLines();
+    if (m_gone)
+        return; // dismissed by the asker
+    if (!open)
+        close();
+}
+
+void RcPlayerControl::armDeadline() {
+    if (m_questions.empty()) {
+        m_deadline.stop();
+        return;
+    }
+    m_deadline.start(static_cast<int>(std::max<qint64>(0, m_questions.front().deadline - now())));
+}
+
+void RcPlayerControl::dropLate() {
     // A question not answered in time gets no answer; a late answer would be taken for the
     // next question's, so the channel stays in step by dropping what is owed.
-    while (!m_questions.empty() && now() > m_questions.front().deadline) {
+    while (!m_gone && !m_questions.empty() && now() >= m_questions.front().deadline) {
         Question late = std::move(m_questions.front());
         m_questions.pop_front();
-        late.answer(std::nullopt);
-        if (m_gone)
-            return; // dismissed by the asker
         ++m_owed;
+        late.answer(std::nullopt);
     }
+    if (!m_gone)
+        armDeadline();
 }
 
 void RcPlayerControl::takeLines() {
@@ -124,13 +168,16 @@ void RcPlayerControl::takeLines() {
         answered.answer(number);
         if (m_gone)
             return; // dismissed by the asker
+        armDeadline();
     }
 }
 
 void RcPlayerControl::dismiss() {
     m_gone = true;
     m_listening = false;
-    m_poll.stop();
+    m_attempts.stop();
+    m_deadline.stop();
+    m_arrived.reset();
     m_channel.reset();
     m_questions.clear();
     m_whenGone = nullptr;
@@ -140,7 +187,9 @@ void RcPlayerControl::close() {
     const bool wasGone = m_gone;
     m_gone = true;
     m_listening = false;
-    m_poll.stop();
+    m_attempts.stop();
+    m_deadline.stop();
+    m_arrived.reset();
     m_channel.reset();
     std::deque<Question> waiting;
     waiting.swap(m_questions);

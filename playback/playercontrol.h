@@ -4,6 +4,7 @@
 #include "platform/channel.h"
 
 #include <QObject>
+#include <QSocketNotifier>
 #include <QTimer>
 #include <cstdint>
 #include <deque>
@@ -13,7 +14,7 @@
 #include <string>
 
 // Talking to a running player: where it is, moving it, ending it. No call waits: answers
-// come from the window's event loop, each within a deadline.
+// come from the window's event loop as they arrive, each within a deadline.
 namespace filmarin {
 
 class PlayerControl {
@@ -46,7 +47,8 @@ public:
     using Connect = std::function<std::unique_ptr<platform::Channel>()>;
 
     // `connect` makes a new connection attempt; the player may take a few seconds to start
-    // listening, so attempts are repeated until `connectMs` have passed.
+    // listening, so attempts are repeated every 20 ms until `connectMs` have passed. Once
+    // the channel is open, what arrives is read when the channel's socket says so.
     explicit RcPlayerControl(Connect connect, int deadlineMs = 1000, int connectMs = 20000);
     ~RcPlayerControl() override;
 
@@ -62,9 +64,16 @@ public:
 
 private:
     void ask(const char* command, Answer answer);
-    void poll();
+    void send(const std::string& command);
+    void attempt();
+    void readAnswers();
+    void dropLate();
+    void armDeadline();
     void takeLines();
     void close();
+    // The channel has failed while sending: nothing more is read from it, and the control
+    // closes from the event loop.
+    void lose();
 
     struct Question {
         Answer answer;
@@ -76,7 +85,9 @@ private:
     std::unique_ptr<platform::Channel> m_channel;
     std::string m_received;
     std::deque<Question> m_questions;
-    QTimer m_poll;
+    QTimer m_attempts;                          // connection attempts
+    QTimer m_deadline;                          // the first waiting question's deadline
+    std::unique_ptr<QSocketNotifier> m_arrived; // what the player says, while listening
     qint64 m_connectUntil;
     int m_deadlineMs;
     int m_owed = 0; // answers to questions given up, still to come and to be dropped

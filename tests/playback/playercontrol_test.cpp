@@ -8,6 +8,13 @@
 #include "playback/preview.h"
 #include "playback/previewsession.h"
 
+#ifdef _WIN32
+#include <winsock2.h>
+#else
+#include <sys/socket.h>
+#include <unistd.h>
+#endif
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -22,6 +29,68 @@ using filmarin::testing::MemoryTable;
 
 namespace {
 
+// Two connected sockets: the channel's is watched by the control, the test's says that the
+// test's player has said something, one byte per piece.
+class Ring {
+public:
+    Ring() {
+#ifdef _WIN32
+        WSADATA data;
+        ::WSAStartup(MAKEWORD(2, 2), &data);
+        SOCKET server = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        int length = sizeof address;
+        ::bind(server, reinterpret_cast<sockaddr*>(&address), sizeof address);
+        ::listen(server, 1);
+        ::getsockname(server, reinterpret_cast<sockaddr*>(&address), &length);
+        m_ends[1] = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+        ::connect(m_ends[1], reinterpret_cast<sockaddr*>(&address), sizeof address);
+        m_ends[0] = ::accept(server, nullptr, nullptr);
+        ::closesocket(server);
+        u_long nonBlocking = 1;
+        ::ioctlsocket(m_ends[0], FIONBIO, &nonBlocking);
+#else
+        int ends[2];
+        if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0, ends) == 0) {
+            m_ends[0] = ends[0];
+            m_ends[1] = ends[1];
+        }
+#endif
+    }
+    ~Ring() {
+        for (auto end : m_ends) {
+#ifdef _WIN32
+            ::closesocket(end);
+#else
+            ::close(end);
+#endif
+        }
+    }
+    Ring(const Ring&) = delete;
+    Ring& operator=(const Ring&) = delete;
+
+    std::intptr_t watched() const {
+        return static_cast<std::intptr_t>(m_ends[0]);
+    }
+    void ring() {
+        ::send(m_ends[1], "x", 1, 0);
+    }
+    // Takes one ring; false when none is there.
+    bool take() {
+        char byte;
+        return ::recv(m_ends[0], &byte, 1, 0) == 1;
+    }
+
+private:
+#ifdef _WIN32
+    SOCKET m_ends[2] = {INVALID_SOCKET, INVALID_SOCKET};
+#else
+    int m_ends[2] = {-1, -1};
+#endif
+};
+
 // What the test's player does: what it has been sent, and what it says next.
 struct Script {
     std::string sent;
@@ -29,6 +98,18 @@ struct Script {
     bool closed = false;
     int refusals = 0; // connection attempts refused before one is taken
     int attempts = 0;
+    Ring ring;
+
+    void say(const std::deque<std::string>& more) {
+        for (const std::string& piece : more) {
+            pieces.push_back(piece);
+            ring.ring();
+        }
+    }
+    void close() {
+        closed = true;
+        ring.ring();
+    }
 };
 
 class ScriptedChannel : public platform::Channel {
@@ -42,12 +123,13 @@ public:
         return true;
     }
     bool receive(std::string& into) override {
-        if (!m_script->pieces.empty()) {
+        if (m_script->ring.take() && !m_script->pieces.empty()) {
             into += m_script->pieces.front();
             m_script->pieces.pop_front();
         }
         return !m_script->closed;
     }
+    std::intptr_t descriptor() override { return m_script->ring.watched(); }
 
 private:
     std::shared_ptr<Script> m_script;
@@ -58,6 +140,7 @@ public:
     State state() override { return State::Closed; }
     bool send(const std::string&) override { return false; }
     bool receive(std::string&) override { return false; }
+    std::intptr_t descriptor() override { return -1; }
 };
 
 RcPlayerControl::Connect connectTo(const std::shared_ptr<Script>& script) {
@@ -109,7 +192,7 @@ TEST(PlayerControl, AnswersInPiecesAndAmongUnaskedLines) {
         Answers answers;
         control.askTime(answers.taker());
         EXPECT_EQ(script->sent, "get_time\n") << c.name;
-        script->pieces = c.pieces;
+        script->say(c.pieces);
         EXPECT_TRUE(waitFor([&] { return !answers.got.empty(); }, 1000)) << c.name;
         EXPECT_EQ(answers.got, c.expected) << c.name;
     }
@@ -125,7 +208,7 @@ TEST(PlayerControl, QuestionsAreAnsweredInTheirOrder) {
     control.seek(90);
     control.quit();
     EXPECT_EQ(script->sent, "get_time\nget_title\nseek 90\nquit\n");
-    script->pieces = {"3725\r\nstatus change: ( time: 3725s )\r\n", "4\r\n"};
+    script->say({"3725\r\nstatus change: ( time: 3725s )\r\n", "4\r\n"});
     ASSERT_TRUE(waitFor([&] { return !titles.got.empty(); }, 1000));
     EXPECT_EQ(times.got, (std::vector<std::optional<std::int64_t>>{3725}));
     EXPECT_EQ(titles.got, (std::vector<std::optional<std::int64_t>>{4}));
@@ -139,7 +222,7 @@ TEST(PlayerControl, APlayerThatClosesAnswersNothingAndIsGone) {
     ASSERT_TRUE(waitFor([&] { return control.listening(); }, 1000));
     Answers answers;
     control.askTime(answers.taker());
-    script->closed = true;
+    script->close();
     ASSERT_TRUE(waitFor([&] { return !answers.got.empty(); }, 1000));
     EXPECT_EQ(answers.got, (std::vector<std::optional<std::int64_t>>{std::nullopt}));
     EXPECT_EQ(gone, 1);
@@ -149,6 +232,30 @@ TEST(PlayerControl, APlayerThatClosesAnswersNothingAndIsGone) {
     EXPECT_EQ(answers.got.size(), 1u);
     ASSERT_TRUE(waitFor([&] { return answers.got.size() == 2; }, 200));
     EXPECT_EQ(answers.got[1], std::nullopt);
+}
+
+// Nothing arrives to say so: the failed question does, from the event loop.
+TEST(PlayerControl, APlayerFoundGoneWhenAskedIsGone) {
+    for (const bool quit : {false, true}) {
+        auto script = std::make_shared<Script>();
+        RcPlayerControl control(connectTo(script));
+        int gone = 0;
+        control.whenGone([&gone] { ++gone; });
+        ASSERT_TRUE(waitFor([&] { return control.listening(); }, 1000));
+        script->closed = true;
+        Answers answers;
+        if (quit)
+            control.quit();
+        else
+            control.askTime(answers.taker());
+        EXPECT_EQ(gone, 0) << "not within the call";
+        EXPECT_TRUE(answers.got.empty());
+        ASSERT_TRUE(waitFor([&] { return gone == 1; }, 500)) << quit;
+        EXPECT_FALSE(control.listening());
+        if (!quit) {
+            EXPECT_EQ(answers.got, (std::vector<std::optional<std::int64_t>>{std::nullopt}));
+        }
+    }
 }
 
 TEST(PlayerControl, APlayerThatNeverAnswersIsGivenUpAtTheDeadline) {
@@ -165,10 +272,10 @@ TEST(PlayerControl, APlayerThatNeverAnswersIsGivenUpAtTheDeadline) {
     EXPECT_GE(clock.elapsed(), 290);
     EXPECT_LT(clock.elapsed(), 800);
     // The late answer comes now: it is not taken for the next question's.
-    script->pieces = {"11\r\n"};
+    script->say({"11\r\n"});
     waitFor([&] { return script->pieces.empty(); }, 500);
     control.askTime(answers.taker());
-    script->pieces = {"22\r\n"};
+    script->say({"22\r\n"});
     ASSERT_TRUE(waitFor([&] { return answers.got.size() == 2; }, 1000));
     EXPECT_EQ(answers.got[1], 22);
 }
