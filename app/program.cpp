@@ -5,6 +5,7 @@
 #include "laufwerk_oeffnen.h"
 #include "platform/endrequest.h"
 #include "platform/folders.h"
+#include "playback/playercheck.h"
 #include "screenfit.h"
 #include "showing.h"
 #include "sources/drivequestions.h"
@@ -13,6 +14,7 @@
 #include "unit1.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QLibraryInfo>
 #include <QSessionManager>
 #include <QSettings>
@@ -64,6 +66,15 @@ Program::Program(WindowEnvironment environment, std::shared_ptr<DriveSystem> dri
             return nullptr;
         return asked->ask<PathKind>(path, QStringLiteral("look"),
                                     [path](DriveSystem& drives) { return drives.pathKind(path); });
+    });
+    form1.setVersionLook([questions = std::weak_ptr<DriveQuestions>(m_questions)](
+                             const QString& player) -> std::shared_ptr<PendingAnswer<QString>> {
+        const std::shared_ptr<DriveQuestions> asked = questions.lock();
+        if (!asked)
+            return nullptr;
+        // On the lane of the player's own folder.
+        return asked->ask<QString>(QFileInfo(player).absolutePath(), QStringLiteral("version"),
+                                   [player](DriveSystem&) { return fileVersionString(player); });
     });
     m_pauseDialog = new TDialogWeiter_Form(&form1);
     m_discBrowser = new TDVD_CD_oeffnen(&form1, m_questions, form1.messages());

@@ -51,6 +51,8 @@ TForm1::TForm1(ProgramValues& values, WindowEnvironment environment, QWidget* pa
 }
 
 TForm1::~TForm1() {
+    if (m_versionCheck)
+        m_versionCheck->whenAnswered({});
     // Qt's file dialog writes its state (last folder, layout) into the user's settings when
     // it is destroyed: a settings file, or on Windows the registry. The program keeps no
     // settings, so its file dialogs are left undestroyed, and the process ends with them.
@@ -419,9 +421,30 @@ void TForm1::scheduleSegment() {
 
 void TForm1::Timer2Timer() {
     Timer2->stop();
-    // What the check finds is posted: nothing waits in the timer for the user to read it.
-    PostedMessages posted(*m_messages);
-    locatePlayer(m_values.programFolder, m_values.playerPath, posted);
+    // The player's version is read away from the window's thread: the player may lie on a
+    // share that does not answer, and reading it starts the player on Linux. What the check
+    // finds is posted: nothing waits in the timer for the user to read it.
+    m_values.playerPath = playerPathIn(m_values.programFolder);
+    if (m_versionLook && !m_versionCheck)
+        m_versionCheck = m_versionLook(m_values.playerPath);
+    if (!m_versionCheck) {
+        PostedMessages posted(*m_messages);
+        checkPlayerVersion(m_values.playerPath, posted);
+        return;
+    }
+    m_versionCheck->whenAnswered([this] {
+        QMetaObject::invokeMethod(this, &TForm1::playerVersionRead, Qt::QueuedConnection);
+    });
+}
+
+void TForm1::playerVersionRead() {
+    const std::shared_ptr<PendingAnswer<QString>> check = std::exchange(m_versionCheck, nullptr);
+    if (!check)
+        return;
+    if (check->failed || !versionIsRecentEnough(check->value)) {
+        PostedMessages posted(*m_messages);
+        showPlayerVersionMessage(posted);
+    }
 }
 
 void TForm1::FormClose() {

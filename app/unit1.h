@@ -117,6 +117,12 @@ public:
     void setPathLook(std::function<std::shared_ptr<PendingAnswer<PathKind>>(const QString&)> look) {
         m_pathLook = std::move(look);
     }
+    // How the player's version is read away from the window's thread, for the check after
+    // start-up; without one it is read on the window's own.
+    void
+    setVersionLook(std::function<std::shared_ptr<PendingAnswer<QString>>(const QString&)> look) {
+        m_versionLook = std::move(look);
+    }
     QFileDialog& openDialogVideo();
     QFileDialog& openDialogZeiten();
     QFileDialog& saveDialogZeiten();
@@ -220,6 +226,9 @@ private:
     std::optional<QString> runFileDialog(QFileDialog& dialog);
     QFileDialog* makeFileDialog(const char* name);
     std::function<std::shared_ptr<PendingAnswer<PathKind>>(const QString&)> m_pathLook;
+    std::function<std::shared_ptr<PendingAnswer<QString>>(const QString&)> m_versionLook;
+    std::shared_ptr<PendingAnswer<QString>> m_versionCheck;
+    void playerVersionRead();
     TimesFileContext timesFileContext();
     void takeFromPreview(TakenTime which);
     void previewEnded();
