@@ -70,8 +70,10 @@ void MessageBoxTest::theWindowMayGoWhilePostedBoxesAreOpen() {
     f.boxes = true;
     TForm1& window = f.open(false);
     window.show();
-    window.postMessage(QStringLiteral("Information"), QStringLiteral("a"), MessageIcon::Information);
-    window.postMessage(QStringLiteral("Information"), QStringLiteral("b"), MessageIcon::Information);
+    window.postMessage(QStringLiteral("Information"), QStringLiteral("a"),
+                       MessageIcon::Information);
+    window.postMessage(QStringLiteral("Information"), QStringLiteral("b"),
+                       MessageIcon::Information);
     QTRY_COMPARE(openBoxes(window).size(), 1);
     // The window owns its boxes and takes them, and the one still waiting, along.
     f.program.reset();
