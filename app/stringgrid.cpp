@@ -53,8 +53,12 @@ public:
 
     // A click into the open cell editor is a click into the grid as well.
     bool eventFilter(QObject* object, QEvent* event) override {
-        if (event->type() == QEvent::MouseButtonPress)
+        if (event->type() == QEvent::MouseButtonPress) {
+            // The row first: the check the click starts may put the cursor elsewhere.
+            if (m_grid->currentRow() >= 0)
+                emit m_grid->rowTouched(m_grid->currentRow());
             emit m_grid->gridClicked();
+        }
         return QStyledItemDelegate::eventFilter(object, event);
     }
 
@@ -91,8 +95,10 @@ StringGrid::StringGrid(int fixedColumns, QWidget* parent)
     // A move of the current cell by keyboard counts as a click; a mouse press is handled
     // once, in mousePressEvent.
     connect(this, &QTableWidget::currentCellChanged, this, [this](int row, int column, int, int) {
-        if (!m_selectingByProgram && !m_pressing && row >= 0 && column >= 0)
+        if (!m_selectingByProgram && !m_pressing && row >= 0 && column >= 0) {
+            emit rowTouched(row);
             emit gridClicked();
+        }
     });
 }
 
@@ -185,7 +191,29 @@ void StringGrid::mousePressEvent(QMouseEvent* event) {
     m_pressing = true;
     QTableWidget::mousePressEvent(event);
     m_pressing = false;
+    if (const int row = rowAt(pos.y()); row >= 0)
+        emit rowTouched(row);
     emit gridClicked();
+}
+
+void StringGrid::focusInEvent(QFocusEvent* event) {
+    QTableWidget::focusInEvent(event);
+    if (!m_selectingByProgram && currentRow() >= 0)
+        emit rowTouched(currentRow());
+}
+
+void StringGrid::followRow(int row) {
+    if (row < 0 || row >= rowCount() || currentRow() == row)
+        return;
+    int column = currentColumn();
+    if (column < m_fixedColumns || column >= columnCount())
+        column = m_fixedColumns;
+    const EditTriggers triggers = editTriggers();
+    setEditTriggers(NoEditTriggers);
+    m_selectingByProgram = true;
+    setCurrentCell(row, column, QItemSelectionModel::ClearAndSelect);
+    m_selectingByProgram = false;
+    setEditTriggers(triggers);
 }
 
 void StringGrid::mouseMoveEvent(QMouseEvent* event) {
@@ -235,6 +263,9 @@ void StringGrid::selectCell(int column, int row) {
     m_selectingByProgram = true;
     setCurrentCell(row, column, QItemSelectionModel::ClearAndSelect);
     m_selectingByProgram = false;
+    // The cursor is where the preview's commands now go.
+    if (currentRow() == row)
+        emit rowTouched(row);
 }
 
 } // namespace filmarin

@@ -32,12 +32,19 @@ public:
     QString cell(int column, int row) const override;
     void setCell(int column, int row, const QString& text) override;
     void selectCell(int column, int row) override;
+    // Moves the cell cursor to `row`, in the current column where that is not fixed, when
+    // another grid's cursor has gone there; raises nothing and opens no editor.
+    void followRow(int row);
 
 signals:
     // A mouse press on any cell (the open editor, a fixed cell and the header row
     // included) or a move of the current cell by keyboard; not raised when the program
     // selects a cell.
     void gridClicked();
+    // The user has touched a cell of `row`: pressed a mouse button on it or on its open
+    // editor, moved the cursor there by keyboard, or come into the grid with it there; or
+    // the program has put the cursor there (selectCell).
+    void rowTouched(int row);
 
 protected:
     void keyboardSearch(const QString&) override {}
@@ -47,6 +54,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
 
 private:
     friend class StringGridDelegate;

@@ -171,10 +171,14 @@ void TForm1::connectComponents() {
     connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
     for (StringGrid* grid : {StringGrid1, StringGrid2, StringGrid3, StringGrid4}) {
         connect(grid, &StringGrid::gridClicked, this, &TForm1::RefreshTotals);
-        // The row the preview's commands are for: where the cell cursor is.
-        connect(grid, &QTableWidget::currentCellChanged, this, [this](int row) {
-            if (row >= 1 && row <= kExcerptCount)
-                m_tableRow = row;
+        // The row the preview's commands are for: the one the user touched last, in any of
+        // the grids; the other grids' cursors follow it, so that it shows where a time goes.
+        connect(grid, &StringGrid::rowTouched, this, [this](int row) {
+            if (row < 1 || row > kExcerptCount)
+                return;
+            m_tableRow = row;
+            for (StringGrid* other : {StringGrid1, StringGrid2, StringGrid3, StringGrid4})
+                other->followRow(row);
         });
         grid->setContextMenuPolicy(Qt::ActionsContextMenu);
         grid->addActions({Vorschau1, Startzeituebernehmen1, Stoppzeituebernehmen1});

@@ -72,6 +72,7 @@ class PreviewTest : public QObject {
     Q_OBJECT
 private slots:
     void theRowsTimesComeFromThePlayer();
+    void aTimeGoesIntoTheRowTouchedLast();
     void thePreviewStartsAtTheRowsStart();
     void aDvdsTitleIsTakenToo();
     void theCommandsAreLockedDuringAShowing();
@@ -137,6 +138,56 @@ void PreviewTest::theRowsTimesComeFromThePlayer() {
     p.window->preview().end();
     if (!socketFolder.isEmpty())
         QVERIFY(!QFileInfo::exists(socketFolder));
+}
+
+namespace {
+
+void clickCell(StringGrid* grid, int column, int row) {
+    const QRect cell = grid->visualRect(grid->model()->index(row, column));
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
+}
+
+QList<int> cursorRows(TForm1& w) {
+    return {w.StringGrid1->currentRow(), w.StringGrid2->currentRow(), w.StringGrid3->currentRow(),
+            w.StringGrid4->currentRow()};
+}
+
+} // namespace
+
+// Each grid keeps a cursor of its own; a time goes into the row the user touched last in any
+// of them, and the other grids' cursors follow it.
+void PreviewTest::aTimeGoesIntoTheRowTouchedLast() {
+    Preview p(61);
+    TForm1& w = *p.window;
+    w.Vorschau1->trigger();
+    QVERIFY(p.listening());
+    clickCell(w.StringGrid2, 2, 3);
+    clickCell(w.StringGrid1, 2, 4);
+    QCOMPARE(cursorRows(w), (QList<int>{4, 4, 4, 4}));
+    // The click on a grid's current cell counts as well.
+    clickCell(w.StringGrid2, 2, 3);
+    QCOMPARE(cursorRows(w), (QList<int>{3, 3, 3, 3}));
+    const QStringList row4 = p.row(4);
+    w.Stoppzeituebernehmen1->trigger();
+    QTRY_COMPARE(p.row(3).mid(3, 3),
+                 (QStringList{QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("1")}));
+    QCOMPARE(p.row(4), row4);
+
+    // By keyboard in another grid, and coming into one.
+    w.StringGrid3->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(w.StringGrid3, Qt::Key_Down);
+    QCOMPARE(cursorRows(w), (QList<int>{4, 4, 4, 4}));
+    w.StringGrid4->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(w.StringGrid4, Qt::Key_Down);
+    QCOMPARE(cursorRows(w), (QList<int>{5, 5, 5, 5}));
+    w.StringGrid1->setFocus(Qt::TabFocusReason);
+    w.Startzeituebernehmen1->trigger();
+    QTRY_COMPARE(p.row(5).mid(0, 3),
+                 (QStringList{QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("1")}));
+    QCOMPARE(p.row(4), row4);
+    // The header row is no excerpt: the row stays.
+    clickCell(w.StringGrid1, 1, 0);
+    QCOMPARE(w.tableRow(), 5);
 }
 
 void PreviewTest::thePreviewStartsAtTheRowsStart() {
@@ -247,10 +298,11 @@ void PreviewTest::thePreviewEndsWhileItsMessageIsOpen() {
 // with the player's answer, so it is posted.
 void PreviewTest::theCheckAfterATakenTimeIsPosted() {
     Preview p;
-    p.window->StringGrid1->setCell(2, 7, QStringLiteral("x"));
     p.chooseRow(3);
     p.window->Vorschau1->trigger();
     QVERIFY(p.listening());
+    // A faulty cell elsewhere, which the check after the taken time finds.
+    p.window->StringGrid1->setCell(2, 7, QStringLiteral("x"));
     p.messages.shown.clear();
     p.messages.whileShown = [&p] { p.program.reset(); };
     p.window->Stoppzeituebernehmen1->trigger();
@@ -260,6 +312,9 @@ void PreviewTest::theCheckAfterATakenTimeIsPosted() {
     QVERIFY(p.program);
     QCOMPARE(p.row(3).mid(3, 3),
              (QStringList{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("5")}));
+    // The check has put the cursor on the faulty cell: the next time goes there.
+    QCOMPARE(p.window->tableRow(), 7);
+    QCOMPARE(p.window->StringGrid2->currentRow(), 7);
 }
 
 // A launcher that hands over to the real player and ends first: the preview goes on with the
