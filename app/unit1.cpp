@@ -437,6 +437,10 @@ void TForm1::Timer2Timer() {
     });
 }
 
+bool TForm1::playerChecked() const {
+    return !Timer2->isActive() && !m_versionCheck;
+}
+
 void TForm1::playerVersionRead() {
     const std::shared_ptr<PendingAnswer<QString>> check = std::exchange(m_versionCheck, nullptr);
     if (!check)

@@ -136,6 +136,8 @@ public:
     TableView& view() { return *m_view; }
     MessageSink& messages() { return *m_messages; }
     bool closingFlag() const { return m_closingFlag; }
+    // The player check after start-up has run and its answer has come.
+    bool playerChecked() const;
     // The preview's player, while one runs.
     PreviewSession& preview() { return *m_preview; }
     // The excerpt row the preview's commands are for.

@@ -43,7 +43,7 @@ struct Run : WindowFixture {
         chosenFile = native(videos.filePath(QStringLiteral("Der Film #1.avi")));
         w.Datei1->trigger();
         w.show();
-        QTRY_VERIFY(!w.Timer2->isActive());
+        QTRY_VERIFY(w.playerChecked());
         // Only excerpts 2, 5 and 9 have times.
         w.StringGrid2->setCell(0, 1, QStringLiteral("0"));
         setTimes(2, 10, 20);
@@ -305,7 +305,7 @@ void PlaybackRunTest::wholeRunFromATimesFile() {
     f.chosenFile = video;
     w.Datei1->trigger();
     w.show();
-    QTRY_VERIFY(!w.Timer2->isActive());
+    QTRY_VERIFY(w.playerChecked());
 
     // Excerpts 1, 2 and 4 ticked, 3 not; a pause after 2.
     const int times[][2] = {{0, 5}, {10, 20}, {30, 40}, {50, 60}};

@@ -37,7 +37,7 @@ struct Preview : WindowFixture {
         chosenFile = native(file.fileName());
         w.Datei1->trigger();
         w.show();
-        QTRY_VERIFY(!w.Timer2->isActive());
+        QTRY_VERIFY(w.playerChecked());
         w.StringGrid2->setCell(0, 1, QStringLiteral("0"));
         w.StringGrid1->setCell(1, 3, QStringLiteral("1"));
         w.StringGrid1->setCell(2, 3, QStringLiteral("30"));

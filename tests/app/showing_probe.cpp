@@ -226,7 +226,7 @@ int main(int argc, char* argv[]) {
     f.chosenFile = video;
     w.Datei1->trigger();
     w.show();
-    check(waitUntil([&] { return !w.Timer2->isActive(); }, 5000), "the player check ran");
+    check(waitUntil([&] { return w.playerChecked(); }, 5000), "the player check ran");
     // Excerpt 1 from second 1 to 3, a pause, excerpt 2 from second 4 to 6.
     w.StringGrid2->setCell(0, 1, QStringLiteral("0"));
     w.StringGrid1->setCell(2, 1, QStringLiteral("1"));
