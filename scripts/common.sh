@@ -87,13 +87,15 @@ filmarin_install_packages() {
     [ -z "$missing" ] && return 0
     local sudo=()
     [ "$(id -u)" -ne 0 ] && sudo=(filmarin_as_root "Missing Debian packages: $missing" "apt-get install $missing")
-    "${sudo[@]}" apt-get update -qq
+    # Another apt run (a desktop's updater, a second build) holds the lock for a while: wait.
+    "${sudo[@]}" apt-get -o DPkg::Lock::Timeout=600 update -qq
     # With fresh package lists, the names of a group are chosen by what the system offers.
     missing=$(filmarin_missing_packages "$@")
     [ -z "$missing" ] && return 0
     echo "Installing Debian packages: $missing"
     # shellcheck disable=SC2086
-    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends $missing
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get -o DPkg::Lock::Timeout=600 install -y -qq \
+        --no-install-recommends $missing
 }
 
 # The German locale, which Wine needs to run as a German Windows (code page 1252, OEM 850)
