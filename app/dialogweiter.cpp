@@ -30,6 +30,8 @@ TDialogWeiter_Form::TDialogWeiter_Form(QWidget* mainWindow)
     setObjectName(QStringLiteral("DialogWeiter_Form"));
     setWindowTitle(QStringLiteral("Pause"));
     setModal(false);
+    // Set before the children are made, which take it on as they are made.
+    setFont(designFont(*this));
     Label1 = new QLabel(QStringLiteral("Weiter mit:"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);

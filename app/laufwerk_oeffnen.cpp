@@ -37,6 +37,8 @@ TDVD_CD_oeffnen::TDVD_CD_oeffnen(QWidget* mainWindow, std::shared_ptr<DriveQuest
     setObjectName(QStringLiteral("DVD_CD_oeffnen"));
     setWindowTitle(QStringLiteral("Video-DVD/CD öffnen"));
     setModal(false);
+    // Set before the children are made, which take it on as they are made.
+    setFont(designFont(*this));
     ListView1 = new QTreeWidget(this);
     ListView1->setObjectName(QStringLiteral("ListView1"));
     ListView1->setColumnCount(4);

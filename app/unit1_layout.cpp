@@ -43,6 +43,24 @@ template <typename T> T* named(T* object, const char* name) {
 
 const QString kTimesFilter = QStringLiteral("Zeitendatei (*.zei)");
 
+// The window's font: Arial with 15-pixel characters.
+QFont windowFont() {
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(15);
+    font.setStyleHint(QFont::SansSerif);
+    // Whole-pixel glyph widths, as Windows draws Arial: captions measured for Windows fit.
+    font.setHintingPreference(QFont::PreferFullHinting);
+    return font;
+}
+
+// The headings' font: Arial Narrow with 16-pixel characters.
+QFont headingsFont() {
+    QFont font(QStringLiteral("Arial Narrow"));
+    font.setPixelSize(16);
+    font.setHintingPreference(QFont::PreferFullHinting);
+    return font;
+}
+
 } // namespace
 
 // The window's components with their design sizes, before FormCreate arranges them.
@@ -51,6 +69,9 @@ void TForm1::createComponents() {
     setWindowTitle(QStringLiteral("Filmarin " FILMARIN_VERSION " abspielen mit VLC "));
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("ClientArea"));
+    // The fonts are set before the controls are made, which take them on as they are made:
+    // setting them later would have every control measure itself again.
+    client->setFont(windowFont());
     setCentralWidget(client);
 
     MainMenu1 = named(menuBar(), "MainMenu1");
@@ -120,6 +141,7 @@ void TForm1::createComponents() {
     Panel2 = named(makePanel(client), "Panel2");
     StaticText6 = named(new StaticText(QStringLiteral("Überschrift"), Panel1), "StaticText6");
     StringGrid4 = named(new StringGrid(1, Panel1), "StringGrid4");
+    StringGrid4->setFont(headingsFont());
     StaticText5 = named(new StaticText(QStringLiteral("Titel Nr."), Panel1), "StaticText5");
     StringGrid3 = named(new StringGrid(0, Panel1), "StringGrid3");
     StaticText1 = named(new StaticText(QStringLiteral("Startzeiten"), Panel1), "StaticText1");
@@ -195,22 +217,14 @@ void TForm1::connectComponents() {
 
 void TForm1::ArrangeWindow() {
     move(605, 240);
-    QFont windowFont(QStringLiteral("Arial"));
-    windowFont.setPixelSize(15);
-    windowFont.setStyleHint(QFont::SansSerif);
-    // Whole-pixel glyph widths, as Windows draws Arial: captions measured for Windows fit.
-    windowFont.setHintingPreference(QFont::PreferFullHinting);
-    centralWidget()->setFont(windowFont);
+    centralWidget()->setFont(windowFont());
     centralWidget()->setFixedSize(873, 617);
     setAutoFillBackground(true);
 
     Panel1->setGeometry(0, 0, 873, 561);
     StaticText6->setGeometry(112, 1, 97, 17);
     StringGrid4->setGeometry(16, 26, 201, 537);
-    QFont narrow(QStringLiteral("Arial Narrow"));
-    narrow.setPixelSize(16);
-    narrow.setHintingPreference(QFont::PreferFullHinting);
-    StringGrid4->setFont(narrow);
+    StringGrid4->setFont(headingsFont());
     StaticText5->setGeometry(216, 1, 65, 17);
     StringGrid3->setGeometry(216, 26, 73, 535);
     StaticText1->setGeometry(289, 2, 216, 17);
