@@ -52,7 +52,8 @@ void endAtOnce(TForm1& form1) {
 
 } // namespace
 
-Program::Program(WindowEnvironment environment, std::shared_ptr<DriveSystem> drives)
+Program::Program(WindowEnvironment environment, std::shared_ptr<DriveSystem> drives,
+                 const std::function<void(TForm1&)>& mainWindowMade)
     : m_questions(
           DriveQuestions::create(drives ? std::move(drives) : std::make_shared<SystemDrives>())) {
     m_form1 = std::make_unique<TForm1>(m_values, std::move(environment));
@@ -76,6 +77,8 @@ Program::Program(WindowEnvironment environment, std::shared_ptr<DriveSystem> dri
         return asked->ask<QString>(QFileInfo(player).absolutePath(), QStringLiteral("version"),
                                    [player](DriveSystem&) { return fileVersionString(player); });
     });
+    if (mainWindowMade)
+        mainWindowMade(form1);
     m_pauseDialog = new TDialogWeiter_Form(&form1);
     m_discBrowser = new TDVD_CD_oeffnen(&form1, m_questions, form1.messages());
     m_run = std::make_unique<PlaybackRun>(RunValues{m_values.table, m_values.spans, form1.view(),
@@ -130,13 +133,20 @@ int runFilmarin(int argc, char* argv[], const std::function<void(TForm1&)>& star
             QApplication::installTranslator(&qtGerman);
         QApplication::setQuitOnLastWindowClosed(false);
 
-        Program program(WindowEnvironment{}, drives);
+        // The main window is shown as soon as it is made: the window manager maps it while
+        // the dialogs, which nothing shows at start, are being made.
+        bool refit = false;
+        Program program(WindowEnvironment{}, drives, [&factor, &refit](TForm1& made) {
+            if (factor == 1.0) {
+                factor = fittingFactor(made.size());
+                refit = factor != 1.0;
+            }
+            if (!refit)
+                made.show();
+        });
+        if (refit)
+            continue;
         TForm1& form1 = program.mainWindow();
-        if (factor == 1.0) {
-            factor = fittingFactor(form1.size());
-            if (factor != 1.0)
-                continue;
-        }
         QObject::connect(&form1, &TForm1::closed, application.get(), &QApplication::quit);
         // Asked by the system to end: as when the window is closed, with every window gone
         // at once.
@@ -151,7 +161,6 @@ int runFilmarin(int argc, char* argv[], const std::function<void(TForm1&)>& star
         }
         QObject::connect(application.get(), &QGuiApplication::commitDataRequest, &form1,
                          [&form1](QSessionManager&) { endAtOnce(form1); });
-        form1.show();
         if (started)
             started(form1);
         return QApplication::exec();

@@ -25,9 +25,12 @@ class TDVD_CD_oeffnen;
 class Program {
 public:
     // `drives` defaults to the system's drives. The questions to them may outlive the
-    // program's windows, and share the drives with them.
+    // program's windows, and share the drives with them. `mainWindowMade`, when given, runs
+    // once the main window is made, before the dialogs: the program shows it there, so that
+    // the window manager maps it while the dialogs are being made.
     explicit Program(WindowEnvironment environment = {},
-                     std::shared_ptr<DriveSystem> drives = nullptr);
+                     std::shared_ptr<DriveSystem> drives = nullptr,
+                     const std::function<void(TForm1&)>& mainWindowMade = {});
     ~Program();
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
