@@ -13,15 +13,7 @@ if [ ! -x "$build/benchmarks/startup_probe" ]; then
     cmake --preset bench >/dev/null
     cmake --build --preset bench -j"$(nproc)" >/dev/null
 fi
-if [ -z "${DISPLAY:-}" ]; then
-    export DISPLAY=:93
-    Xvfb "$DISPLAY" -screen 0 1280x1024x24 -dpi 96 -nolisten tcp >/dev/null 2>&1 &
-    xvfb=$!
-    trap 'kill "$xvfb" 2>/dev/null || true' EXIT
-    sleep 1
-    openbox >/dev/null 2>&1 &
-    sleep 1
-fi
+source "$root/benchmarks/display.sh" :93
 probe() {
     "$build/benchmarks/startup_probe" "$@"
 }
