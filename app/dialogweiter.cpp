@@ -214,8 +214,10 @@ void TDialogWeiter_Form::Button1Click() {
         ComboBox1->setFocus();
         return;
     }
-    m_continueChosen = true;
     emit continueWith(*chosen);
+    // Set once the run has been told: the black it brings up raises this dialog, and a
+    // toolkit may count that as showing it again (Qt 6.8 does), which clears the flag.
+    m_continueChosen = true;
     close();
 }
 
