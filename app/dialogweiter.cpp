@@ -26,7 +26,7 @@ constexpr int kTextMargin = 2;
 
 TDialogWeiter_Form::TDialogWeiter_Form(QWidget* mainWindow)
     : QDialog(mainWindow, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                              Qt::WindowCloseButtonHint) {
+                              Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint) {
     setObjectName(QStringLiteral("DialogWeiter_Form"));
     setWindowTitle(QStringLiteral("Pause"));
     setModal(false);

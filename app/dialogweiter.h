@@ -16,7 +16,7 @@ class QPushButton;
 namespace filmarin {
 
 // The "Pause" dialog between two segments of a playback run: where to go on. It is
-// centred on its parent, the main window.
+// centred on its parent, the main window, and stays above the black of a showing.
 class TDialogWeiter_Form : public QDialog, public PauseChoice {
     Q_OBJECT
 public:

@@ -93,6 +93,10 @@ Program::Program(WindowEnvironment environment, std::shared_ptr<DriveSystem> dri
         if (dialog->isVisible())
             dialog->showChoice();
     });
+    // A projector switched off or on during a pause: the black follows the film's screen.
+    QObject::connect(
+        form1.Vorfuehrung1, &ShowingMenu::screensChanged, &m_runConnections,
+        [this] { m_showing->screensChanged(); }, Qt::QueuedConnection);
     QObject::connect(m_pauseDialog, &TDialogWeiter_Form::blackToggled, &m_runConnections,
                      [this] { m_showing->toggleBlack(); });
     form1.setDiscBrowser(m_discBrowser);

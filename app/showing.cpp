@@ -7,12 +7,15 @@
 #include <QMenu>
 #include <QPainter>
 #include <QScreen>
+#include <QWindow>
 #include <cmath>
 
 namespace filmarin {
 
+// A tool window of the main window is listed in no taskbar; above others, it covers panels.
 Backdrop::Backdrop(QWidget* mainWindow)
-    : QWidget(mainWindow, Qt::Window | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus) {
+    : QWidget(mainWindow, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus |
+                              Qt::WindowStaysOnTopHint) {
     setObjectName(QStringLiteral("Backdrop"));
     setWindowTitle(QStringLiteral("Filmarin"));
     setAttribute(Qt::WA_ShowWithoutActivating);
@@ -45,6 +48,16 @@ void Backdrop::lift() {
     m_painted = false;
 }
 
+void Backdrop::setAbove(bool above) {
+    QWindow* window = windowHandle();
+    if (!window || bool(window->flags() & Qt::WindowStaysOnTopHint) == above)
+        return;
+    // On the shown window itself: the widget would be hidden and shown again.
+    window->setFlag(Qt::WindowStaysOnTopHint, above);
+    if (above)
+        raise();
+}
+
 void Backdrop::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     painter.fillRect(rect(), Qt::black);
@@ -62,7 +75,10 @@ ShowingMenu::ShowingMenu(QWidget& mainWindow, QWidget* parent)
     m_screenGroup = new QActionGroup(this);
     m_screenGroup->setExclusive(true);
     fillScreens();
-    auto refill = [this] { fillScreens(); };
+    auto refill = [this] {
+        fillScreens();
+        emit screensChanged();
+    };
     connect(qGuiApp, &QGuiApplication::screenAdded, this, [this, refill](QScreen* screen) {
         connect(screen, &QScreen::geometryChanged, this, refill);
         refill();
@@ -86,11 +102,10 @@ Backdrop& ShowingMenu::backdrop() {
 
 std::vector<ScreenFacts> ShowingMenu::screens() {
     std::vector<ScreenFacts> facts;
+    const std::vector<platform::Area> monitors = platform::monitors();
     for (QScreen* screen : QGuiApplication::screens()) {
         const QRect geometry = screen->geometry();
-        const qreal ratio = screen->devicePixelRatio();
-        facts.push_back({geometry, QSize(int(std::lround(geometry.width() * ratio)),
-                                         int(std::lround(geometry.height() * ratio)))});
+        facts.push_back({geometry, screenPixels(geometry, screen->devicePixelRatio(), monitors)});
     }
     return facts;
 }
@@ -126,6 +141,26 @@ bool ShowingMenu::covering() {
 
 bool ShowingMenu::painted() {
     return m_backdrop && m_backdrop->painted();
+}
+
+void ShowingMenu::setAbovePlayer(bool above) {
+    if (m_backdrop)
+        m_backdrop->setAbove(above);
+}
+
+std::vector<platform::ProgramWindow>
+ShowingMenu::playerWindows(const platform::ProcessInformation& player) {
+    return platform::programWindows(player);
+}
+
+void ShowingMenu::putFullScreen(std::uint64_t window, const platform::Area& monitor) {
+    platform::putFullScreen(window, monitor);
+}
+
+void ShowingMenu::focusMainWindow() {
+    // The window manager may still point at the player that has gone.
+    m_mainWindow.raise();
+    m_mainWindow.activateWindow();
 }
 
 QList<QAction*> ShowingMenu::screenEntries() const {

@@ -16,9 +16,10 @@ class QScreen;
 
 namespace filmarin {
 
-// A borderless black window over a whole screen. It is owned by the main window, so that it
-// stays above it, and never takes the keyboard: the pause dialog and the player come above
-// it and keep the focus.
+// A borderless black window in full screen on one screen, above panels and taskbars and
+// listed in none. It is owned by the main window and never takes the keyboard: the pause
+// dialog comes above it and keeps the focus, and the player comes above it once its film is
+// in place.
 class Backdrop : public QWidget {
     Q_OBJECT
 public:
@@ -27,6 +28,9 @@ public:
     // Covers `screen`, raised above the program's other windows.
     void cover(QScreen* screen);
     void lift();
+    // Above every window but the program's own dialogs (while the player gets its film in
+    // place), or not (so that the player's full-screen window comes above it).
+    void setAbove(bool above);
     bool covering() const { return isVisible(); }
     // Shown and painted on the screen since it last began to cover it.
     bool painted() const { return isVisible() && m_painted; }
@@ -60,6 +64,15 @@ public:
     void lift() override;
     bool covering() override;
     bool painted() override;
+    void setAbovePlayer(bool above) override;
+    std::vector<platform::ProgramWindow>
+    playerWindows(const platform::ProcessInformation& player) override;
+    void putFullScreen(std::uint64_t window, const platform::Area& monitor) override;
+    void focusMainWindow() override;
+
+signals:
+    // A screen came, went or changed, and the menu lists the screens as they are now.
+    void screensChanged();
 
 private:
     void fillScreens();

@@ -362,10 +362,11 @@ void TForm1::PlayNextSegment() {
 }
 
 PlayerOutcome TForm1::RunPlayer(platform::Priority priority, const QString& programFile,
-                                const QString& parameters) {
+                                const QString& parameters, const PlayerWatch& watch) {
     m_closingFlag = false;
     // While the window closes, the player is ended.
-    return runPlayerProcess(priority, programFile, parameters, [this] { return m_closingFlag; });
+    return runPlayerProcess(
+        priority, programFile, parameters, [this] { return m_closingFlag; }, watch);
 }
 
 void TForm1::Info1Click() {

@@ -166,7 +166,7 @@ public:
     void StartRun();
     void PlayNextSegment();
     PlayerOutcome RunPlayer(platform::Priority priority, const QString& programFile,
-                            const QString& parameters) override;
+                            const QString& parameters, const PlayerWatch& watch) override;
     void scheduleSegment() override;
 
 signals:

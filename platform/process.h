@@ -18,6 +18,7 @@ struct ProcessInformation {
     void* thread = nullptr;
     std::uint32_t processId = 0;
     std::uint32_t threadId = 0;
+    void* job = nullptr; // Windows: the job that holds the program and what it starts
 };
 
 // Asked while waiting; sets `terminate` to have the program ended.

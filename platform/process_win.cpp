@@ -49,6 +49,7 @@ public:
         information.thread = m_info.hThread;
         information.processId = m_info.dwProcessId;
         information.threadId = m_info.dwThreadId;
+        information.job = m_job;
         return information;
     }
     bool waitForEnd(int milliseconds) override {

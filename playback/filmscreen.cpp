@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "filmscreen.h"
 
+#include <cmath>
+
 namespace filmarin {
 
 namespace {
@@ -39,6 +41,22 @@ QString position(const std::vector<ScreenFacts>& screens, int index) {
 }
 
 } // namespace
+
+QSize screenPixels(const QRect& geometry, double ratio,
+                   const std::vector<platform::Area>& monitors) {
+    for (const platform::Area& monitor : monitors) {
+        if (monitor.x == geometry.x() && monitor.y == geometry.y())
+            return QSize(monitor.width, monitor.height);
+    }
+    return QSize(int(std::lround(geometry.width() * ratio)),
+                 int(std::lround(geometry.height() * ratio)));
+}
+
+platform::Area deviceArea(const ScreenFacts& screen) {
+    // The toolkit keeps a screen's corner where the system has it and scales only its size.
+    return {screen.geometry.x(), screen.geometry.y(), screen.pixels.width(),
+            screen.pixels.height()};
+}
 
 int filmScreen(const std::vector<ScreenFacts>& screens, int mainWindowScreen,
                std::optional<int> chosen) {

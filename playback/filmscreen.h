@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "platform/programwindows.h"
+
 #include <QRect>
 #include <QSize>
 #include <QString>
@@ -18,6 +20,15 @@ struct ScreenFacts {
     QRect geometry; // on the desktop, in the toolkit's coordinates
     QSize pixels;   // the screen's own resolution
 };
+
+// A screen's own resolution: that of the system's monitor at the screen's corner (the toolkit
+// keeps a screen's corner where the system has it), else its size in the toolkit's pixels
+// scaled back by `ratio`, which may be a pixel off.
+QSize screenPixels(const QRect& geometry, double ratio,
+                   const std::vector<platform::Area>& monitors);
+
+// The screen's place on the desktop in its own pixels, as the system tells windows' places.
+platform::Area deviceArea(const ScreenFacts& screen);
 
 // The screen the film goes on: the one chosen, while it exists; otherwise, with two or
 // more screens, the largest that does not hold the main window (the first of equal ones);

@@ -86,8 +86,20 @@ void PlaybackRun::playNextSegment() {
         m_values.imageFolder, m_showing ? m_showing->playerScreen() : std::nullopt};
     const QString parameters = buildSegmentCommandLine(inputs, m_nextExcerpt);
     m_controls.LockControls();
-    switch (m_player.RunPlayer(platform::Priority::High, m_values.playerPath, parameters)) {
+    PlayerWatch watch;
+    if (m_showing) {
+        m_showing->playerStarts(m_values.source.kind != SourceKind::AudioCd);
+        watch = [showing = m_showing](const platform::ProcessInformation& player) {
+            showing->playerRuns(player);
+        };
+    }
+    const PlayerOutcome outcome =
+        m_player.RunPlayer(platform::Priority::High, m_values.playerPath, parameters, watch);
+    const std::optional<QString> misplaced = m_showing ? m_showing->playerEnded() : std::nullopt;
+    switch (outcome) {
     case PlayerOutcome::Played:
+        if (misplaced)
+            m_messages.postMessage(QStringLiteral("Information"), *misplaced, MessageIcon::Warning);
         break;
     case PlayerOutcome::Closing:
         // The window was closed while the player ran: the program is ending.

@@ -43,12 +43,15 @@ enum class PlayerOutcome {
     Closing,    // the program is ending: the player was ended with it
 };
 
+// Told at every pass of the wait for the player, with what the system says of it.
+using PlayerWatch = std::function<void(const platform::ProcessInformation&)>;
+
 // Starts the player and returns when it has exited.
 class PlayerStarter {
 public:
     virtual ~PlayerStarter() = default;
     virtual PlayerOutcome RunPlayer(platform::Priority priority, const QString& programFile,
-                                    const QString& parameters) = 0;
+                                    const QString& parameters, const PlayerWatch& watch) = 0;
     // Has the next segment started from the window's event loop, once the pause dialog has
     // gone (the main window's Timer1), asking segmentMayStart first.
     virtual void scheduleSegment() = 0;
@@ -67,6 +70,12 @@ public:
     virtual void runEnded() = 0;
     // The player's number of the screen the film plays on; none with a single screen.
     virtual std::optional<int> playerScreen() = 0;
+    // The player is about to start, asked for full screen or not (an audio CD).
+    virtual void playerStarts(bool fullScreen) = 0;
+    // The player runs: its windows may be looked at and put on the film's screen.
+    virtual void playerRuns(const platform::ProcessInformation& player) = 0;
+    // The player has exited. Says where the film went when it could not be put on its screen.
+    virtual std::optional<QString> playerEnded() = 0;
 };
 
 // The program-wide values a run reads, and the player's path it sets.

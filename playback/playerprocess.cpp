@@ -9,13 +9,16 @@
 namespace filmarin {
 
 PlayerOutcome runPlayerProcess(platform::Priority priority, const QString& programFile,
-                               const QString& parameters, const std::function<bool()>& closing) {
+                               const QString& parameters, const std::function<bool()>& closing,
+                               const PlayerWatch& watch) {
     bool started = false;
     try {
         started = platform::runProgram(
             priority, toPlatform(programFile), toPlatform(parameters), std::string(), true,
-            [&closing](const platform::ProcessInformation&, bool& terminate) {
+            [&closing, &watch](const platform::ProcessInformation& player, bool& terminate) {
                 terminate = closing && closing();
+                if (watch && !terminate)
+                    watch(player);
             },
             [] { QCoreApplication::processEvents(QEventLoop::AllEvents); });
     } catch (...) {

@@ -9,7 +9,7 @@ FILMARIN_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 # Packages for building and running the program.
 FILMARIN_RUN_PACKAGES=(
-    g++ cmake make pkg-config libblkid-dev
+    g++ cmake make pkg-config libblkid-dev libxcb1-dev libxcb-randr0-dev
     qt6-base-dev qt6-translations-l10n libgl-dev
     libjpeg62-turbo-dev
     fonts-liberation fontconfig
@@ -19,7 +19,7 @@ FILMARIN_RUN_PACKAGES=(
 FILMARIN_TEST_PACKAGES=(
     libgtest-dev googletest
     clang libclang-rt-dev
-    xvfb xauth x11-utils x11-xserver-utils ffmpeg openbox xdotool dvdauthor imagemagick
+    xvfb xauth x11-utils x11-xserver-utils ffmpeg openbox xfwm4 tint2 xdotool dvdauthor imagemagick
     xserver-xorg-core xserver-xorg-video-dummy dbus-daemon
     dpkg-dev desktop-file-utils appstream lintian
     python3-fusepy "libfuse2t64|libfuse2"

@@ -19,14 +19,18 @@ window_manager_running() {
     xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'
 }
 
-# Starts openbox on $DISPLAY and waits until it has announced itself; sets wm_pid. A window
-# manager that has ended before that (seen once on a loaded machine) is started again, up to
-# three times; what it said is shown when it never comes up.
+# Starts a window manager on $DISPLAY, openbox unless another is named (xfwm4, which keeps its
+# settings in a D-Bus session of its own), and waits until it has announced itself; sets
+# wm_pid. A window manager that has ended before that (seen once on a loaded machine) is
+# started again, up to three times; what it said is shown when it never comes up.
 start_window_manager() {
-    local log attempt i
-    log=$(mktemp /tmp/filmarin-openbox-XXXXXX)
+    local wm=${1:-openbox} log attempt i
+    log=$(mktemp /tmp/filmarin-wm-XXXXXX)
     for attempt in 1 2 3; do
-        openbox >"$log" 2>&1 &
+        case "$wm" in
+        xfwm4) dbus-run-session -- xfwm4 --compositor=off --sm-client-disable >"$log" 2>&1 & ;;
+        *) openbox >"$log" 2>&1 & ;;
+        esac
         wm_pid=$!
         for ((i = 0; i < 150; i++)); do
             if window_manager_running; then
@@ -37,10 +41,10 @@ start_window_manager() {
             sleep 0.1
         done
         kill "$wm_pid" 2>/dev/null || true
-        echo "openbox did not come up (attempt $attempt):" >&2
+        echo "$wm did not come up (attempt $attempt):" >&2
         cat "$log" >&2
     done
     rm -f "$log"
-    echo "FAILED: openbox starts" >&2
+    echo "FAILED: $wm starts" >&2
     return 1
 }

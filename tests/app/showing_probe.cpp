@@ -31,6 +31,8 @@
 #include <string>
 #include <thread>
 #include <unistd.h>
+#include <vector>
+#include <xcb/xcb.h>
 
 using namespace filmarin;
 using namespace filmarin::testing;
@@ -123,6 +125,64 @@ private:
     std::atomic<int> m_starts{0};
 };
 
+// The whole display ten times a second, from a thread with a connection of its own, while the
+// window's thread waits for the player: what the class saw from OK until the film played.
+class Recorder {
+public:
+    explicit Recorder(const QElapsedTimer& clock) : m_clock(clock) {}
+    ~Recorder() { stop(); }
+    void start() {
+        m_thread = std::thread([this] {
+            xcb_connection_t* c = xcb_connect(nullptr, nullptr);
+            if (xcb_connection_has_error(c)) {
+                xcb_disconnect(c);
+                return;
+            }
+            const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
+            while (!m_stop) {
+                const qint64 at = m_clock.elapsed();
+                xcb_get_image_reply_t* reply = xcb_get_image_reply(
+                    c,
+                    xcb_get_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, screen->root, 0, 0,
+                                  screen->width_in_pixels, screen->height_in_pixels, ~0u),
+                    nullptr);
+                if (reply && reply->depth == 24) {
+                    const QImage image(xcb_get_image_data(reply), screen->width_in_pixels,
+                                       screen->height_in_pixels, QImage::Format_RGB32);
+                    // A quarter of the size is enough to see a window.
+                    const std::lock_guard<std::mutex> lock(m_mutex);
+                    m_frames.push_back({at, image.scaled(image.size() / 4)});
+                }
+                std::free(reply);
+                const qint64 next = at + 100 - m_clock.elapsed();
+                if (next > 0)
+                    std::this_thread::sleep_for(std::chrono::milliseconds(next));
+            }
+            xcb_disconnect(c);
+        });
+    }
+    void stop() {
+        m_stop = true;
+        if (m_thread.joinable())
+            m_thread.join();
+    }
+    struct Frame {
+        qint64 at;
+        QImage image;
+    };
+    std::vector<Frame> frames() {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        return m_frames;
+    }
+
+private:
+    const QElapsedTimer& m_clock;
+    std::mutex m_mutex;
+    std::vector<Frame> m_frames;
+    std::thread m_thread;
+    std::atomic<bool> m_stop{false};
+};
+
 // Records when a window was first painted, and when it last became active.
 class Watch : public QObject {
 public:
@@ -203,6 +263,55 @@ Shares shares(const QImage& image, QRect area, const QRect& except = QRect()) {
     return {double(black) / all, double(coloured) / all};
 }
 
+// Pixels as a window's menus, title bar and buttons or a panel draw them: grey or white.
+// Black, the title card's yellow and the film's colours are none.
+double windowShare(const QImage& image, QRect area) {
+    area &= image.rect();
+    qint64 all = 0, grey = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QColor c(line[x]);
+            ++all;
+            if (c.hsvSaturation() < 60 && c.value() >= 40)
+                ++grey;
+        }
+    }
+    return all == 0 ? 0 : double(grey) / all;
+}
+
+// Every frame from OK until the film plays shows black, the title card or the film on the
+// film's screen: never the player's own window with its menus.
+void lookAtEveryFrame(const std::vector<Recorder::Frame>& frames, const QRect& filmScreen,
+                      qint64 okAt, qint64 blackAt) {
+    const QRect quarter(filmScreen.topLeft() / 4, filmScreen.size() / 4);
+    double worst = 0;
+    qint64 worstAt = -1;
+    int index = 0;
+    for (const Recorder::Frame& frame : frames) {
+        // Up to the film's first frame: the film itself has white and grey in it.
+        // From the moment the black was drawn (and the X server has shown it).
+        const bool black = frame.at > blackAt + 50;
+        if (black && shares(frame.image, quarter).coloured > 0.2)
+            break;
+        const double share = black ? windowShare(frame.image, quarter) : 0;
+        if (share > worst) {
+            worst = share;
+            worstAt = frame.at - okAt;
+        }
+        frame.image.save(shotFile(QStringLiteral("0-frame-%1-%2ms")
+                                      .arg(index++, 3, 10, QLatin1Char('0'))
+                                      .arg(frame.at - okAt)));
+    }
+    std::fprintf(stderr,
+                 "%d of %zu frames from OK to the film (10 a second): at most %.2f %% window "
+                 "pixels on the film's screen (%lld ms after OK)\n",
+                 index, frames.size(), worst * 100, static_cast<long long>(worstAt));
+    check(index >= 15, "ten frames a second were taken up to the film");
+    check(index < static_cast<int>(frames.size()), "the film came within the frames taken");
+    check(worst < 0.003, "only black and the title card on the film's screen before the film");
+}
+
 // Waits, handling the window's events, until `condition` holds or `ms` have passed.
 bool waitUntil(const std::function<bool()>& condition, int ms) {
     return QTest::qWaitFor(condition, ms);
@@ -262,6 +371,8 @@ int main(int argc, char* argv[]) {
     // The player check after start-up ran the player too.
     check(waitUntil([&] { return children.child() == 0; }, 5000), "the player check has ended");
     const int before = children.starts();
+    Recorder recorder(clock);
+    recorder.start();
     // OK from the keyboard, as the remote's key.
     key("Next");
     // The window's thread waits for the player in the process runner's loop: the picture
@@ -286,6 +397,8 @@ int main(int argc, char* argv[]) {
     }
 
     shooter.join();
+    recorder.stop();
+    lookAtEveryFrame(recorder.frames(), filmScreen, okAt, backdropWatch.painted);
     const QImage playing = loadScreenshot(QStringLiteral("1-playing"));
     const Shares film = shares(playing, filmScreen);
     std::fprintf(stderr, "while playing: %.0f %% coloured on the film's screen\n",
@@ -331,12 +444,51 @@ int main(int argc, char* argv[]) {
     const Shares back = shares(screenshot(QStringLiteral("4-black-again")), filmScreen, dialog);
     check(back.black > 0.999, "\".\" brings it back");
     check(f.pauseDialog->isActiveWindow(), "the pause dialog keeps the focus");
+    if (expectedScreens > 1) {
+        // The projector is switched off during the pause and on again: black on it again.
+        QProcess::execute(
+            QStringLiteral("xrandr"),
+            {QStringLiteral("--output"), QStringLiteral("DUMMY1"), QStringLiteral("--off")});
+        check(waitUntil([] { return QGuiApplication::screens().size() == 1; }, 5000),
+              "the projector is switched off during the pause");
+        QProcess::execute(QStringLiteral("xrandr"),
+                          {QStringLiteral("--output"), QStringLiteral("DUMMY1"),
+                           QStringLiteral("--mode"), QStringLiteral("1920x1080"),
+                           QStringLiteral("--right-of"), QStringLiteral("DUMMY0")});
+        check(waitUntil([] { return QGuiApplication::screens().size() == 2; }, 5000),
+              "and on again");
+        check(waitUntil(
+                  [&] {
+                      return menu.backdrop().covering() &&
+                             menu.backdrop().screen() == QGuiApplication::screens().value(1);
+                  },
+                  3000),
+              "the black goes back on the projector");
+        QTest::qWait(600);
+        const Shares again =
+            shares(screenshot(QStringLiteral("4b-projector-back")), filmScreen, dialog);
+        std::fprintf(stderr, "the projector back at the pause: %.2f %% black\n", again.black * 100);
+        check(again.black > 0.999, "black on the projector switched on again");
+        check(f.pauseDialog->isVisible(), "the pause dialog is still there");
+        f.pauseDialog->showChoice();
+        check(waitUntil([&] { return f.pauseDialog->isActiveWindow(); }, 2000),
+              "the pause dialog has the keyboard for the remote");
+    }
 
     key("Next");
     check(waitUntil([&] { return children.starts() == before + 2; }, 5000),
           "the second excerpt starts");
     check(waitUntil([&] { return children.child() == 0 && w.Panel1->isEnabled(); }, 10000),
           "the run ends after the second excerpt");
+    // The showing ended by itself: the main window has the keyboard, in the window manager's
+    // eyes too, so that F5 and a remote's keys reach it.
+    check(waitUntil([&] { return w.isActiveWindow(); }, 2000),
+          "the main window has the focus after the showing");
+    QProcess active;
+    active.start(QStringLiteral("xdotool"), {QStringLiteral("getactivewindow")});
+    active.waitForFinished(3000);
+    check(active.readAllStandardOutput().trimmed().toULongLong() == w.winId(),
+          "the window manager's active window is the main window");
     QTest::qWait(300);
     check(!menu.backdrop().covering(), "no black after the run");
     const Shares after = shares(screenshot(QStringLiteral("5-after")), mainScreen);
@@ -366,10 +518,13 @@ int main(int argc, char* argv[]) {
         for (QAction* entry : menu.screenEntries())
             labels << entry->text();
         std::fprintf(stderr, "screens menu: %s\n", qPrintable(labels.join(QStringLiteral(" | "))));
-        check(labels == QStringList{QStringLiteral("Bildschirm für den Film: automatisch"),
-                                    QStringLiteral("Bildschirm 1: 1366×768, links (Hauptfenster)"),
-                                    QStringLiteral("Bildschirm 2: 1920×1080, rechts")},
-              "the menu lists both screens again");
+        check(
+            labels ==
+                QStringList{QStringLiteral("Bildschirm für den Film: automatisch"),
+                            QStringLiteral("Bildschirm 1: %1, links (Hauptfenster)")
+                                .arg(env("FILMARIN_LAPTOP").replace(QLatin1Char('x'), QChar(0xd7))),
+                            QStringLiteral("Bildschirm 2: 1920×1080, rechts")},
+            "the menu lists both screens again");
         check(showing.playerScreen() == 1, "the film goes on the projector again");
     }
     if (expectedScreens == 1) {

@@ -4,15 +4,38 @@
 # manager. "one": one screen (Xvfb). "two": a laptop screen and a projector to its right, from
 # Xorg's dummy driver, which both the program's toolkit and vlc's see as two screens (this
 # needs root, to start Xorg). vlc refuses to run as root, so as root the test runs as the
-# user filmarin-player.
-#   showing_test.sh one|two PROBE LAUNCHER
+# user filmarin-player. Further words choose the classroom:
+#   wm=openbox|xfwm4        the window manager (openbox)
+#   laptop=WxH              the laptop screen's size (1366x768; the projector is 1920x1080)
+#   panel                   a desktop panel (tint2) with a clock and a task list on the
+#                           film's screen
+#   vlc-elsewhere           the user's vlc settings place vlc's window on the other screen
+#   showing_test.sh one|two PROBE LAUNCHER [WORDS...]
 set -euo pipefail
 source "$(dirname "$0")/../waitfor.sh"
 screens=$1
 probe=$2
 launcher=$3
+shift 3
+wm=openbox
+laptop=1366x768
+panel=""
+vlc_elsewhere=""
+for word in "$@"; do
+    case "$word" in
+    wm=*) wm=${word#wm=} ;;
+    laptop=*) laptop=${word#laptop=} ;;
+    panel) panel=yes ;;
+    vlc-elsewhere) vlc_elsewhere=yes ;;
+    *)
+        echo "Unknown word: $word" >&2
+        exit 2
+        ;;
+    esac
+done
+echo "Showing on $screens screen(s): $wm, laptop $laptop${panel:+, a panel}${vlc_elsewhere:+, vlc placed elsewhere}" >&2
 
-for tool in vlc ffmpeg openbox xdotool xprop xsetroot import dbus-run-session; do
+for tool in vlc ffmpeg "$wm" xdotool xprop xsetroot import dbus-run-session ${panel:+tint2}; do
     if ! command -v "$tool" >/dev/null 2>&1; then
         echo "The showing test needs $tool (the test command installs it)." >&2
         exit 1
@@ -29,7 +52,9 @@ fi
 work=$(mktemp -d /tmp/filmarin-showing-XXXXXX)
 server_pid=""
 wm_pid=""
+panel_pid=""
 cleanup() {
+    [ -n "$panel_pid" ] && kill "$panel_pid" 2>/dev/null || true
     [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null || true
     [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null || true
     wait 2>/dev/null || true
@@ -55,7 +80,7 @@ ffmpeg -loglevel error -y -f lavfi -i testsrc=duration=20:size=640x360:rate=25 \
 printf 'pcm.!default {\n    type null\n}\n' >"$work/asound.conf"
 
 if [ "$screens" = one ]; then
-    Xvfb -displayfd 3 -screen 0 1366x768x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+    Xvfb -displayfd 3 -screen 0 "${laptop}x24" -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
     server_pid=$!
     wait_for 10 "Xvfb gives a display" test -s "$work/display"
     display=":$(cat "$work/display")"
@@ -96,7 +121,7 @@ CONF
     wait_for 10 "Xorg with the dummy driver starts" env DISPLAY="$display" xdpyinfo >/dev/null 2>&1 \
         || { tail -20 "$work/xorg.log" >&2; exit 1; }
     # The laptop's own screen, and the projector to its right.
-    DISPLAY="$display" xrandr --output DUMMY0 --mode 1366x768 --pos 0x0 --primary
+    DISPLAY="$display" xrandr --output DUMMY0 --mode "$laptop" --pos 0x0 --primary
     DISPLAY="$display" xrandr --addmode DUMMY1 1920x1080
     DISPLAY="$display" xrandr --output DUMMY1 --mode 1920x1080 --right-of DUMMY0
     DISPLAY="$display" xrandr --listmonitors >&2
@@ -104,7 +129,29 @@ CONF
 fi
 # A desktop of a colour of its own, so that black is the backdrop's.
 DISPLAY="$display" xsetroot -solid '#3a6ea5'
-DISPLAY="$display" start_window_manager
+DISPLAY="$display" start_window_manager "$wm"
+# A panel along the top of the film's screen (the projector; the only screen when there is
+# one), grey, with a clock and the list of windows.
+if [ -n "$panel" ]; then
+    cat >"$work/tint2rc" <<RC
+panel_items = TC
+panel_monitor = $expected
+panel_position = top center horizontal
+panel_size = 100% 40
+panel_layer = top
+panel_background_id = 1
+rounded = 0
+border_width = 0
+background_color = #808080 100
+taskbar_mode = single_desktop
+task_text = 1
+time1_format = %H:%M:%S
+RC
+    DISPLAY="$display" tint2 -c "$work/tint2rc" >"$work/tint2.log" 2>&1 &
+    panel_pid=$!
+    wait_for 10 "the panel is shown" sh -c "DISPLAY=$display xprop -root _NET_CLIENT_LIST >/dev/null; \
+        DISPLAY=$display xdotool search --class tint2 >/dev/null"
+fi
 
 run_as=()
 if [ "$(id -u)" -eq 0 ]; then
@@ -119,6 +166,18 @@ fi
 mkdir -p "$work/home/.config/vlc"
 if [ "$screens" = one ]; then
     printf '[core]\none-instance=1\nplaylist-enqueue=1\n' >"$work/home/.config/vlc/vlcrc"
+fi
+# vlc's own saved window place (Qt's saveGeometry, format 3): on the laptop, while the film
+# goes on the projector.
+if [ -n "$vlc_elsewhere" ]; then
+    geometry() { # left top right bottom: four big-endian 32-bit numbers
+        local n
+        for n in "$@"; do printf '\\x%02x\\x%02x\\x%02x\\x%02x' $((n >> 24 & 255)) $((n >> 16 & 255)) $((n >> 8 & 255)) $((n & 255)); done
+    }
+    blob="\\x01\\xd9\\xd0\\xcb\\x00\\x03\\x00\\x00$(geometry 200 150 799 569)$(geometry 201 170 798 564)"
+    blob+="$(geometry 0)\\x00\\x00$(geometry ${laptop%x*})$(geometry 201 170 798 564)"
+    printf '[General]\ngeometry=@ByteArray(%s)\n\n[MainWindow]\nbgSize=@Size(600 348)\n' "$blob" \
+        >"$work/home/.config/vlc/vlc-qt-interface.conf"
 fi
 cat >"$work/session.sh" <<'SESSION'
 set -euo pipefail
@@ -139,5 +198,6 @@ cp "$(dirname "$0")/../waitfor.sh" "$work/waitfor.sh"
     TMPDIR="$work/tmp" QT_QPA_PLATFORM=xcb ALSA_CONFIG_PATH="$work/asound.conf" \
     FILMARIN_PLAYER="$work/launcher" FILMARIN_VIDEO="$work/Film am Meer.mp4" \
     FILMARIN_TRACE="${FILMARIN_TRACE:-}" FILMARIN_SCREENS="$expected" FILMARIN_SHOTS="$work/shots" \
+    FILMARIN_LAPTOP="$laptop" \
     FILMARIN_PROBE="$work/showing_probe" FILMARIN_WAITFOR="$work/waitfor.sh" \
     dbus-run-session -- bash "$work/session.sh"

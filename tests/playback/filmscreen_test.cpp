@@ -112,6 +112,17 @@ struct FakeScreens : ShowingScreens {
     }
     bool covering() override { return covered.has_value(); }
     bool painted() override { return covered && paintedYet; }
+    void setAbovePlayer(bool above) override { calls.push_back(above ? "above" : "below"); }
+    std::vector<platform::ProgramWindow>
+    playerWindows(const platform::ProcessInformation&) override {
+        return windows;
+    }
+    void putFullScreen(std::uint64_t window, const platform::Area& monitor) override {
+        calls.push_back("move " + std::to_string(window) + " to " + std::to_string(monitor.x));
+    }
+    void focusMainWindow() override { ++focused; }
+    std::vector<platform::ProgramWindow> windows;
+    int focused = 0;
 };
 
 } // namespace
@@ -179,4 +190,158 @@ TEST(FilmShowing, TheMenuDecidesWhetherAndWhere) {
         showing.toggleBlack();
         EXPECT_EQ(screens.covering(), false) << c.name << ": B lifts, or there is none";
     }
+}
+
+// The menu names the monitor's own resolution; scaling the toolkit's size back can be a pixel
+// off (1280.67 pixels at 150 % were 1921).
+TEST(FilmScreen, ThePixelsAreTheMonitorsOwn) {
+    const std::vector<platform::Area> monitors{{0, 0, 1366, 768}, {1366, 0, 1920, 1080}};
+    const struct {
+        const char* name;
+        QRect geometry;
+        double ratio;
+        std::vector<platform::Area> monitors;
+        QSize expected;
+    } cases[] = {
+        {"the monitor at its corner", QRect(1366, 0, 1281, 720), 1.5, monitors, {1920, 1080}},
+        {"the laptop at 125 %", QRect(0, 0, 1093, 614), 1.25, monitors, {1366, 768}},
+        {"no monitor there: scaled back", QRect(0, 0, 1281, 720), 1.5, {}, {1922, 1080}},
+        {"no monitors known, 100 %", QRect(0, 0, 1024, 600), 1.0, {}, {1024, 600}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(screenPixels(c.geometry, c.ratio, c.monitors), c.expected) << c.name;
+}
+
+namespace {
+
+platform::ProgramWindow window(std::uint64_t id, platform::Area area, bool fullScreen) {
+    return {id, area, fullScreen};
+}
+
+const platform::Area left{0, 0, 1920, 1080};
+const platform::Area right{1920, 0, 1920, 1080};
+
+} // namespace
+
+// What one look at the player's windows decides, pass by pass: the black stays above the
+// player until its full-screen window is on the film's screen; one that landed elsewhere is
+// moved there, a few times at most; a player that never shows one is let above in the end.
+TEST(FilmPlacement, TheFilmGoesOnItsScreenBeforeTheClassSeesIt) {
+    using Look = std::pair<std::int64_t, std::vector<platform::ProgramWindow>>;
+    struct Expected {
+        std::optional<std::uint64_t> move;
+        bool above;
+    };
+    const struct {
+        const char* name;
+        bool fullScreen;
+        std::vector<Look> looks;
+        std::vector<Expected> expected;
+        std::optional<int> elsewhere;
+    } cases[] = {
+        {"the player's window, then full screen where it belongs",
+         true,
+         {{50, {}},
+          {100, {window(7, {400, 200, 600, 420}, false)}},
+          {150, {window(7, right, true)}},
+          {200, {window(7, right, true)}}},
+         {{std::nullopt, false},
+          {std::nullopt, false},
+          {std::nullopt, true},
+          {std::nullopt, false}},
+         std::nullopt},
+        {"full screen on the teacher's screen: moved, then there",
+         true,
+         {{100, {window(7, left, true)}},
+          {150, {window(7, left, true)}},
+          {500, {window(7, right, true)}}},
+         {{7, false}, {std::nullopt, false}, {std::nullopt, true}},
+         std::nullopt},
+        {"a window as large as the screen counts as full screen",
+         true,
+         {{100, {window(9, right, false)}}},
+         {{std::nullopt, true}},
+         std::nullopt},
+        {"it will not move: four tries, then it is shown where it is",
+         true,
+         {{0, {window(7, left, true)}},
+          {400, {window(7, left, true)}},
+          {800, {window(7, left, true)}},
+          {1200, {window(7, left, true)}},
+          {1300, {window(7, left, true)}},
+          {1600, {window(7, left, true)}},
+          {2000, {window(7, left, true)}}},
+         {{7, false},
+          {7, false},
+          {7, false},
+          {7, false},
+          {std::nullopt, false},
+          {std::nullopt, true},
+          {std::nullopt, false}},
+         0},
+        {"no full-screen window ever",
+         true,
+         {{100, {window(7, {10, 10, 600, 420}, false)}},
+          {FilmPlacement::kMostWait, {window(7, {10, 10, 600, 420}, false)}}},
+         {{std::nullopt, false}, {std::nullopt, true}},
+         std::nullopt},
+        {"an audio CD: its own window is what the class sees",
+         false,
+         {{50, {}}, {100, {window(7, {10, 10, 600, 420}, false)}}},
+         {{std::nullopt, false}, {std::nullopt, true}},
+         std::nullopt},
+    };
+    for (const auto& c : cases) {
+        FilmPlacement placement({left, right}, 1, c.fullScreen);
+        ASSERT_EQ(c.looks.size(), c.expected.size()) << c.name;
+        for (std::size_t i = 0; i < c.looks.size(); ++i) {
+            const PlacementStep step = placement.look(c.looks[i].second, c.looks[i].first);
+            EXPECT_EQ(step.move, c.expected[i].move) << c.name << ", look " << i;
+            EXPECT_EQ(step.letPlayerAbove, c.expected[i].above) << c.name << ", look " << i;
+        }
+        EXPECT_EQ(placement.landedElsewhere(), c.elsewhere) << c.name;
+    }
+}
+
+// The showing drives the placement with the window side: black above the player while it
+// starts, the film moved to the projector, black below it once it is there, above again at
+// the pause; a film left on the wrong screen is named, and one screen without black is left
+// alone.
+TEST(FilmShowing, ThePlayerIsWatchedUntilItsFilmIsInPlace) {
+    FakeScreens screens;
+    screens.facts = {screen(0, 0, 1920, 1080), screen(1920, 0, 1920, 1080)};
+    FilmShowing showing(screens);
+    showing.segmentChosen();
+    screens.paintedYet = true;
+    screens.calls.clear();
+    showing.playerStarts(true);
+    screens.windows = {window(5, left, true)};
+    showing.playerRuns({});
+    screens.windows = {window(5, right, true)};
+    showing.playerRuns({});
+    EXPECT_EQ(showing.playerEnded(), std::nullopt);
+    EXPECT_EQ(screens.calls,
+              (std::vector<std::string>{"above", "move 5 to 1920", "below", "above"}));
+
+    screens.calls.clear();
+    showing.playerStarts(true);
+    screens.windows = {window(5, left, true)};
+    showing.playerRuns({});
+    const std::optional<QString> message = showing.playerEnded();
+    EXPECT_EQ(message, filmElsewhereMessage(0, 1));
+    EXPECT_TRUE(message && message->startsWith(QStringLiteral("Der Film lief auf Bildschirm 1, "
+                                                              "nicht auf Bildschirm 2")));
+    showing.runEnded();
+    EXPECT_EQ(screens.focused, 1) << "the main window has the keyboard after the run";
+
+    FakeScreens one;
+    one.facts = {laptop};
+    one.black = false;
+    FilmShowing alone(one);
+    alone.segmentChosen();
+    alone.playerStarts(true);
+    one.windows = {window(5, left, true)};
+    alone.playerRuns({});
+    EXPECT_EQ(alone.playerEnded(), std::nullopt);
+    EXPECT_TRUE(one.calls.empty()) << "one screen without black: the player is left alone";
 }

@@ -54,8 +54,10 @@ public:
 class FakePlayer : public PlayerStarter {
 public:
     PlayerOutcome RunPlayer(platform::Priority priority, const QString& programFile,
-                            const QString& parameters) override {
+                            const QString& parameters, const PlayerWatch& watch) override {
         calls.push_back({priority, programFile, parameters});
+        if (watch)
+            watch(platform::ProcessInformation{});
         return outcome;
     }
     void scheduleSegment() override { ++scheduled; }
@@ -286,7 +288,17 @@ public:
     bool readyForPlayer() override { return ready; }
     void runEnded() override { events.push_back("ended"); }
     std::optional<int> playerScreen() override { return screen; }
+    void playerStarts(bool fullScreen) override {
+        events.push_back(fullScreen ? "player in full screen" : "player in its window");
+    }
+    void playerRuns(const platform::ProcessInformation&) override { ++looks; }
+    std::optional<QString> playerEnded() override {
+        events.push_back("player ended");
+        return elsewhere;
+    }
     std::vector<std::string> events;
+    std::optional<QString> elsewhere;
+    int looks = 0;
     std::optional<int> screen;
     bool ready = true;
 };
@@ -331,21 +343,29 @@ TEST(PlaybackRun, TheScreenIsCoveredFromEachOkUntilTheRunEnds) {
         {"Beenden at the pause",
          [](RunFixture& f) { f.run.endAtPause(); },
          PlayerOutcome::Played,
-         {"covered", "ended"}},
+         {"covered", "player in full screen", "player ended", "ended"}},
         {"the last segment",
          [](RunFixture& f) {
              f.run.continueWith(9);
              f.run.playNextSegment();
          },
          PlayerOutcome::Played,
-         {"covered", "covered", "ended"}},
+         {"covered", "player in full screen", "player ended", "covered", "player in full screen",
+          "player ended", "ended"}},
         {"a player that cannot start",
          [](RunFixture&) {},
          PlayerOutcome::NotStarted,
-         {"covered", "ended"}},
-        {"a failing player", [](RunFixture&) {}, PlayerOutcome::Failed, {"covered", "ended"}},
+         {"covered", "player in full screen", "player ended", "ended"}},
+        {"a failing player",
+         [](RunFixture&) {},
+         PlayerOutcome::Failed,
+         {"covered", "player in full screen", "player ended", "ended"}},
         // The program ends: nothing is unlocked any more.
-        {"closing the window", [](RunFixture&) {}, PlayerOutcome::Closing, {"covered", "ended"}, 0},
+        {"closing the window",
+         [](RunFixture&) {},
+         PlayerOutcome::Closing,
+         {"covered", "player in full screen", "player ended", "ended"},
+         0},
     };
     for (const auto& c : cases) {
         RunFixture f;
@@ -372,4 +392,29 @@ TEST(PlaybackRun, TheFilmScreenReachesTheCommandLine) {
     f.run.playNextSegment();
     ASSERT_EQ(f.player.calls.size(), 2u);
     EXPECT_FALSE(f.player.calls[1].parameters.contains(QStringLiteral("screennumber")));
+}
+
+// The showing watches the player while it runs; a film it could not put on its screen is
+// named after the segment, and the dialog comes all the same. An audio CD plays in the
+// player's own window.
+TEST(PlaybackRun, TheShowingWatchesThePlayerAndNamesAMisplacedFilm) {
+    RunFixture f;
+    FakeShowing showing;
+    f.run.setShowing(&showing);
+    showing.elsewhere = QStringLiteral("elsewhere");
+    f.playFirstSegmentWithAPauseAfterFive(PlayerOutcome::Played);
+    EXPECT_EQ(showing.looks, 1);
+    ASSERT_EQ(f.messages().size(), 1u);
+    EXPECT_EQ(f.messages()[0].text, QStringLiteral("elsewhere"));
+    EXPECT_EQ(f.pause.shows, 2) << "the pause dialog comes all the same";
+
+    RunFixture cd;
+    FakeShowing cdShowing;
+    cd.run.setShowing(&cdShowing);
+    cd.source.kind = SourceKind::AudioCd;
+    cd.source.driveRoot = QStringLiteral("D:");
+    cd.table.pauses.setChecked(4, true);
+    cd.run.continueWith(2);
+    cd.run.playNextSegment();
+    EXPECT_EQ(cdShowing.events[1], "player in its window");
 }
