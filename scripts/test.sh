@@ -8,7 +8,10 @@
 #   bash scripts/test.sh STAGE [STAGE]   only these: format linux package fuzz
 #                                        windows-platform windows, and beyond those
 #                                        screens-full (the windows on every screen at every
-#                                        scale, on Linux and under Wine) and debian13 (the
+#                                        scale, on Linux and under Wine), showings-full (a
+#                                        showing with the real vlc under every window
+#                                        manager on every pair of screens, as root) and
+#                                        debian13 (the
 #                                        linux and package stages inside a Debian 13
 #                                        system, as root)
 # Every stage builds what it needs itself.
@@ -16,7 +19,7 @@ source "$(dirname "$0")/common.sh"
 cd "$FILMARIN_ROOT"
 jobs=$(nproc)
 all_stages=(format linux package fuzz windows-platform windows)
-more_stages=(screens-full debian13)
+more_stages=(screens-full showings-full debian13)
 
 stage_format() {
     echo "== Source format (.clang-format)"
@@ -124,7 +127,13 @@ stage_windows() {
     # The window tests and the program itself need a display, as on a Windows desktop; the
     # platform tests are the stage windows-platform's.
     bash tests/windows/wine_display.sh bash -c \
-        'ctest --preset windows-app -LE platform && bash tests/windows/start_under_wine.sh build-windows-app/app/filmarin.exe'
+        'ctest --preset windows-app -LE "platform|twoscreens" && bash tests/windows/start_under_wine.sh build-windows-app/app/filmarin.exe'
+    # A laptop and a projector, which Wine counts as two monitors (as root, for Xorg).
+    if [ "$(id -u)" -eq 0 ]; then
+        bash tests/windows/wine_display.sh --two-screens ctest --preset windows-app -L twoscreens
+    else
+        echo "Two monitors under Wine need root (Xorg's dummy driver): skipped."
+    fi
     local zip
     zip=$(ls build-windows-app/Filmarin-*-win64.zip)
     bash tests/windows/check_release.sh build-windows-app/app/filmarin.exe "$zip" README.md
@@ -142,6 +151,17 @@ stage_screens_full() {
     windows_build --target screens_tests
     FILMARIN_SCREENS=full bash tests/windows/wine_display.sh \
         ctest --preset windows-app -R '^screens_test$' --output-on-failure
+}
+
+# A showing with the real vlc under openbox and xfwm4, on two screens of the same size and of
+# different sizes, with a panel, with vlc's saved window on the other screen, with the laptop
+# chosen for the film, and on one screen: 10 runs (as root, for Xorg's dummy driver).
+stage_showings_full() {
+    echo "== Showings with the real vlc in every classroom"
+    filmarin_install_packages "${FILMARIN_RUN_PACKAGES[@]}" "${FILMARIN_TEST_PACKAGES[@]}"
+    cmake --preset ci >/dev/null
+    cmake --build --preset ci -j"$jobs" --target showing_probe vlcportable_launcher
+    ctest --test-dir build-ci -L showings-full --output-on-failure
 }
 
 # The mirror of Debian's main archive that this system's own apt sources name (deb822
@@ -255,7 +275,7 @@ stages=("$@")
 [ ${#stages[@]} -eq 0 ] && stages=("${all_stages[@]}")
 for stage in "${stages[@]}"; do
     case "$stage" in
-    format | linux | package | fuzz | windows-platform | windows | screens-full | debian13) ;;
+    format | linux | package | fuzz | windows-platform | windows | screens-full | showings-full | debian13) ;;
     *)
         echo "Unknown stage: $stage (stages: ${all_stages[*]} ${more_stages[*]})" >&2
         exit 2

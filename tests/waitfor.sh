@@ -48,3 +48,50 @@ start_window_manager() {
     echo "FAILED: $wm starts" >&2
     return 1
 }
+
+# Starts Xorg with its dummy driver (as root) in the folder WORK: a laptop screen of size LAPTOP
+# (1366x768 or 1920x1080), primary, and a 1920x1080 projector to its right, both switched on, as
+# both Qt and Wine count only outputs that are on. Sets display and server_pid.
+#   start_two_screens WORK LAPTOP
+start_two_screens() {
+    local work=$1 laptop=$2 number
+    # A virtual screen wide enough for both, one mode for each output.
+    cat >"$work/xorg.conf" <<'CONF'
+Section "Device"
+    Identifier "card"
+    Driver "dummy"
+    VideoRam 256000
+EndSection
+Section "Monitor"
+    Identifier "monitor"
+    HorizSync 5.0 - 1000.0
+    VertRefresh 5.0 - 200.0
+    Modeline "1920x1080" 148.50 1920 2008 2052 2200 1080 1084 1089 1125 +hsync +vsync
+    Modeline "1366x768" 85.50 1366 1436 1579 1792 768 771 777 798 +hsync +vsync
+EndSection
+Section "Screen"
+    Identifier "screen"
+    Device "card"
+    Monitor "monitor"
+    DefaultDepth 24
+    SubSection "Display"
+        Depth 24
+        Virtual 3840 1080
+        Modes "1366x768" "1920x1080"
+    EndSubSection
+EndSection
+CONF
+    number=$(for n in $(seq 40 99); do [ -e "/tmp/.X$n-lock" ] || { echo "$n"; break; }; done)
+    display=":$number"
+    mkdir "$work/xorg.conf.d"
+    Xorg "$display" -config "$work/xorg.conf" -configdir "$work/xorg.conf.d" -noreset -nolisten tcp \
+        -logfile "$work/xorg.log" >/dev/null 2>&1 &
+    server_pid=$!
+    wait_for 10 "Xorg with the dummy driver starts" env DISPLAY="$display" xdpyinfo >/dev/null 2>&1 \
+        || { tail -20 "$work/xorg.log" >&2; exit 1; }
+    # The laptop's own screen, and the projector to its right.
+    DISPLAY="$display" xrandr --output DUMMY0 --mode "$laptop" --pos 0x0 --primary
+    DISPLAY="$display" xrandr --addmode DUMMY1 1920x1080
+    DISPLAY="$display" xrandr --output DUMMY1 --mode 1920x1080 --right-of DUMMY0
+    DISPLAY="$display" xrandr --listmonitors >&2
+}

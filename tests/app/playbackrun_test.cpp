@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 #include <QtTest>
 
@@ -120,6 +121,7 @@ private slots:
     void aRemoteDrivesThePauseDialog();
     void blackKeysLiftAndBringBackTheBackdrop();
     void theScreensMenuListsThisComputersScreens();
+    void theFilmAndTheBlackGoOnTheProjector();
     void closingTheWindowEndsThePlayersChildren();
 };
 
@@ -694,4 +696,35 @@ void PlaybackRunTest::theScreensMenuListsThisComputersScreens() {
     QVERIFY(r.window->Vorfuehrung1->screenEntries().last()->isChecked());
     QVERIFY(!r.window->Vorfuehrung1->screenEntries().first()->isChecked());
     QCOMPARE(r.program->showing().playerScreen(), std::nullopt);
+}
+
+// With a projector beside the laptop (a display with two screens; skipped with one): the
+// menu lists both with their own resolutions, the player is told the projector, and the
+// black covers the projector, not the laptop.
+void PlaybackRunTest::theFilmAndTheBlackGoOnTheProjector() {
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    if (screens.size() < 2)
+        QSKIP("one screen only");
+    Run r;
+    QStringList entries;
+    for (QAction* action : r.window->Vorfuehrung1->screenEntries())
+        entries << action->text();
+    QCOMPARE(entries, (QStringList{QStringLiteral("Bildschirm für den Film: automatisch"),
+                                   QStringLiteral("Bildschirm 1: 1366×768, links (Hauptfenster)"),
+                                   QStringLiteral("Bildschirm 2: 1920×1080, rechts")}));
+    r.window->CheckListBox1->setChecked(4, true);
+    r.window->Abspielen1->trigger();
+    QTest::mouseClick(r.pauseDialog->Button1, Qt::LeftButton);
+    Backdrop& backdrop = backdropOf(r);
+    QVERIFY(backdrop.covering());
+    QCOMPARE(backdrop.screen(), screens[1]);
+    QTRY_COMPARE(backdrop.frameGeometry(), screens[1]->geometry());
+    QTRY_COMPARE(r.playerCalls().size(), 1);
+    QVERIFY(
+        r.playerCalls()[0].arguments.contains(QStringLiteral("--qt-fullscreen-screennumber=1")));
+    QTRY_VERIFY(r.pauseDialog->isVisible());
+    QCOMPARE(r.pauseDialog->screen(), r.window->screen());
+    QVERIFY(backdrop.covering());
+    QTest::mouseClick(r.pauseDialog->Button2, Qt::LeftButton);
+    QVERIFY(!backdrop.covering());
 }

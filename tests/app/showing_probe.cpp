@@ -350,10 +350,14 @@ int main(int argc, char* argv[]) {
     const QRect mainScreen = w.screen()->geometry();
     FilmShowing& showing = f.program->showing();
     ShowingMenu& menu = *w.Vorfuehrung1;
+    // A screen chosen in the menu: 1 is the laptop.
+    if (!env("FILMARIN_FILM").isEmpty())
+        menu.screenEntries().value(env("FILMARIN_FILM").toInt())->trigger();
     const int filmIndex = showing.filmScreenIndex();
     const QRect filmScreen = screens.value(filmIndex)->geometry();
-    if (expectedScreens > 1)
-        check(filmScreen != mainScreen, "the film goes on the screen without the main window");
+    const bool filmOnTeachersScreen = filmScreen == mainScreen;
+    if (expectedScreens > 1 && env("FILMARIN_FILM").isEmpty())
+        check(!filmOnTeachersScreen, "the film goes on the screen without the main window");
 
     ChildWatch children(clock);
     Watch backdropWatch(clock), dialogWatch(clock);
@@ -398,15 +402,17 @@ int main(int argc, char* argv[]) {
 
     shooter.join();
     recorder.stop();
-    lookAtEveryFrame(recorder.frames(), filmScreen, okAt, backdropWatch.painted);
     const QImage playing = loadScreenshot(QStringLiteral("1-playing"));
     const Shares film = shares(playing, filmScreen);
     std::fprintf(stderr, "while playing: %.0f %% coloured on the film's screen\n",
                  film.coloured * 100);
     check(film.coloured > 0.4, "the film plays on the film's screen");
-    if (expectedScreens > 1)
-        check(shares(playing, w.frameGeometry()).coloured < 0.1,
-              "the teacher's screen shows the table, not the film");
+    if (expectedScreens > 1) {
+        const QRect other = screens.value(filmIndex == 0 ? 1 : 0)->geometry();
+        std::fprintf(stderr, "while playing: %.0f %% coloured on the other screen\n",
+                     shares(playing, other).coloured * 100);
+        check(shares(playing, other).coloured < 0.1, "the film plays on no other screen");
+    }
 
     check(waitUntil([&] { return f.pauseDialog->isVisible() && children.child() == 0; }, 8000),
           "the pause dialog is back after the first excerpt");
@@ -426,13 +432,16 @@ int main(int argc, char* argv[]) {
                  static_cast<long long>(dialogWatch.shown - children.ended()));
     check(dialogWatch.activated - children.ended() <= 500,
           "the pause dialog has the focus promptly after the player's exit");
+    // The frames are looked at once the pause dialog's focus has been measured: saving them
+    // keeps the window's thread busy.
+    lookAtEveryFrame(recorder.frames(), filmScreen, okAt, backdropWatch.painted);
     QTest::qWait(300);
     const QRect dialog = f.pauseDialog->frameGeometry().adjusted(-2, -2, 2, 2);
     const QImage paused = screenshot(QStringLiteral("2-pause"));
     const Shares pause = shares(paused, filmScreen, dialog);
     std::fprintf(stderr, "at the pause: %.2f %% black on the film's screen\n", pause.black * 100);
     check(pause.black > 0.999, "black at the pause, but for the pause dialog");
-    if (expectedScreens > 1)
+    if (expectedScreens > 1 && !filmOnTeachersScreen)
         check(shares(paused, mainScreen).black < 0.5, "the teacher's screen shows the table");
 
     key("b");
@@ -460,15 +469,16 @@ int main(int argc, char* argv[]) {
         check(waitUntil(
                   [&] {
                       return menu.backdrop().covering() &&
-                             menu.backdrop().screen() == QGuiApplication::screens().value(1);
+                             menu.backdrop().screen() ==
+                                 QGuiApplication::screens().value(showing.filmScreenIndex());
                   },
                   3000),
-              "the black goes back on the projector");
+              "the black goes back on the film's screen");
         QTest::qWait(600);
         const Shares again =
             shares(screenshot(QStringLiteral("4b-projector-back")), filmScreen, dialog);
         std::fprintf(stderr, "the projector back at the pause: %.2f %% black\n", again.black * 100);
-        check(again.black > 0.999, "black on the projector switched on again");
+        check(again.black > 0.999, "black on the film's screen after the projector came back");
         check(f.pauseDialog->isVisible(), "the pause dialog is still there");
         f.pauseDialog->showChoice();
         check(waitUntil([&] { return f.pauseDialog->isActiveWindow(); }, 2000),

@@ -9,7 +9,9 @@
 #   laptop=WxH              the laptop screen's size (1366x768; the projector is 1920x1080)
 #   panel                   a desktop panel (tint2) with a clock and a task list on the
 #                           film's screen
-#   vlc-elsewhere           the user's vlc settings place vlc's window on the other screen
+#   film=N                  screen N (1: the laptop) chosen for the film in the menu
+#   vlc-elsewhere           the user's vlc settings place vlc's window on the screen the
+#                           film does not go on
 #   showing_test.sh one|two PROBE LAUNCHER [WORDS...]
 set -euo pipefail
 source "$(dirname "$0")/../waitfor.sh"
@@ -21,12 +23,14 @@ wm=openbox
 laptop=1366x768
 panel=""
 vlc_elsewhere=""
+film=""
 for word in "$@"; do
     case "$word" in
     wm=*) wm=${word#wm=} ;;
     laptop=*) laptop=${word#laptop=} ;;
     panel) panel=yes ;;
     vlc-elsewhere) vlc_elsewhere=yes ;;
+    film=*) film=${word#film=} ;;
     *)
         echo "Unknown word: $word" >&2
         exit 2
@@ -86,49 +90,11 @@ if [ "$screens" = one ]; then
     display=":$(cat "$work/display")"
     expected=1
 else
-    # A virtual screen wide enough for both, one mode for each output.
-    cat >"$work/xorg.conf" <<'CONF'
-Section "Device"
-    Identifier "card"
-    Driver "dummy"
-    VideoRam 256000
-EndSection
-Section "Monitor"
-    Identifier "monitor"
-    HorizSync 5.0 - 1000.0
-    VertRefresh 5.0 - 200.0
-    Modeline "1920x1080" 148.50 1920 2008 2052 2200 1080 1084 1089 1125 +hsync +vsync
-    Modeline "1366x768" 85.50 1366 1436 1579 1792 768 771 777 798 +hsync +vsync
-EndSection
-Section "Screen"
-    Identifier "screen"
-    Device "card"
-    Monitor "monitor"
-    DefaultDepth 24
-    SubSection "Display"
-        Depth 24
-        Virtual 3840 1080
-        Modes "1366x768" "1920x1080"
-    EndSubSection
-EndSection
-CONF
-    number=$(for n in $(seq 40 99); do [ -e "/tmp/.X$n-lock" ] || { echo "$n"; break; }; done)
-    display=":$number"
-    mkdir "$work/xorg.conf.d"
-    Xorg "$display" -config "$work/xorg.conf" -configdir "$work/xorg.conf.d" -noreset -nolisten tcp \
-        -logfile "$work/xorg.log" >/dev/null 2>&1 &
-    server_pid=$!
-    wait_for 10 "Xorg with the dummy driver starts" env DISPLAY="$display" xdpyinfo >/dev/null 2>&1 \
-        || { tail -20 "$work/xorg.log" >&2; exit 1; }
-    # The laptop's own screen, and the projector to its right.
-    DISPLAY="$display" xrandr --output DUMMY0 --mode "$laptop" --pos 0x0 --primary
-    DISPLAY="$display" xrandr --addmode DUMMY1 1920x1080
-    DISPLAY="$display" xrandr --output DUMMY1 --mode 1920x1080 --right-of DUMMY0
-    DISPLAY="$display" xrandr --listmonitors >&2
+    start_two_screens "$work" "$laptop"
     expected=2
 fi
-# A desktop of a colour of its own, so that black is the backdrop's.
-DISPLAY="$display" xsetroot -solid '#3a6ea5'
+# A grey desktop: black is the backdrop's, colour the film's.
+DISPLAY="$display" xsetroot -solid '#606060'
 DISPLAY="$display" start_window_manager "$wm"
 # A panel along the top of the film's screen (the projector; the only screen when there is
 # one), grey, with a clock and the list of windows.
@@ -167,15 +133,18 @@ mkdir -p "$work/home/.config/vlc"
 if [ "$screens" = one ]; then
     printf '[core]\none-instance=1\nplaylist-enqueue=1\n' >"$work/home/.config/vlc/vlcrc"
 fi
-# vlc's own saved window place (Qt's saveGeometry, format 3): on the laptop, while the film
-# goes on the projector.
+# vlc's own saved window place (Qt's saveGeometry, format 3): on the laptop while the film
+# goes on the projector, on the projector while it goes on the laptop.
 if [ -n "$vlc_elsewhere" ]; then
+    x=200 screen=0
+    if [ "$film" = 1 ]; then x=$((${laptop%x*} + 200)) screen=1; fi
     geometry() { # left top right bottom: four big-endian 32-bit numbers
         local n
         for n in "$@"; do printf '\\x%02x\\x%02x\\x%02x\\x%02x' $((n >> 24 & 255)) $((n >> 16 & 255)) $((n >> 8 & 255)) $((n & 255)); done
     }
-    blob="\\x01\\xd9\\xd0\\xcb\\x00\\x03\\x00\\x00$(geometry 200 150 799 569)$(geometry 201 170 798 564)"
-    blob+="$(geometry 0)\\x00\\x00$(geometry ${laptop%x*})$(geometry 201 170 798 564)"
+    blob="\\x01\\xd9\\xd0\\xcb\\x00\\x03\\x00\\x00$(geometry $x 150 $((x + 599)) 569)"
+    blob+="$(geometry $((x + 1)) 170 $((x + 598)) 564)$(geometry $screen)\\x00\\x00"
+    blob+="$(geometry ${laptop%x*})$(geometry $((x + 1)) 170 $((x + 598)) 564)"
     printf '[General]\ngeometry=@ByteArray(%s)\n\n[MainWindow]\nbgSize=@Size(600 348)\n' "$blob" \
         >"$work/home/.config/vlc/vlc-qt-interface.conf"
 fi
@@ -198,6 +167,6 @@ cp "$(dirname "$0")/../waitfor.sh" "$work/waitfor.sh"
     TMPDIR="$work/tmp" QT_QPA_PLATFORM=xcb ALSA_CONFIG_PATH="$work/asound.conf" \
     FILMARIN_PLAYER="$work/launcher" FILMARIN_VIDEO="$work/Film am Meer.mp4" \
     FILMARIN_TRACE="${FILMARIN_TRACE:-}" FILMARIN_SCREENS="$expected" FILMARIN_SHOTS="$work/shots" \
-    FILMARIN_LAPTOP="$laptop" \
+    FILMARIN_LAPTOP="$laptop" FILMARIN_FILM="$film" \
     FILMARIN_PROBE="$work/showing_probe" FILMARIN_WAITFOR="$work/waitfor.sh" \
     dbus-run-session -- bash "$work/session.sh"
