@@ -345,3 +345,26 @@ TEST(FilmShowing, ThePlayerIsWatchedUntilItsFilmIsInPlace) {
     EXPECT_EQ(alone.playerEnded(), std::nullopt);
     EXPECT_TRUE(one.calls.empty()) << "one screen without black: the player is left alone";
 }
+
+// A projector switched off during a pause takes the black with it onto the laptop; switched
+// on again, the black goes back onto it. Lifted by B, or after the run, nothing comes back.
+TEST(FilmShowing, TheBlackFollowsTheScreensDuringAPause) {
+    FakeScreens screens;
+    FilmShowing showing(screens);
+    showing.segmentChosen();
+    screens.facts = {laptop};
+    showing.screensChanged();
+    EXPECT_EQ(screens.covered, 0);
+    screens.facts = {laptop, projectorRight};
+    showing.screensChanged();
+    EXPECT_EQ(screens.covered, 1);
+    showing.toggleBlack();
+    showing.screensChanged();
+    EXPECT_FALSE(screens.covering()) << "B lifted it: the screens bring no black";
+    showing.toggleBlack();
+    showing.runEnded();
+    showing.screensChanged();
+    EXPECT_FALSE(screens.covering());
+    EXPECT_EQ(screens.calls, (std::vector<std::string>{"cover 1", "cover 0", "cover 1", "lift",
+                                                       "cover 1", "lift"}));
+}
