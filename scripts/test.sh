@@ -231,11 +231,17 @@ stage_debian13() {
         fi
         mv "$root.new" "$root"
     fi
-    # The project as it stands in the work tree; the build folders stay for the next run.
+    # The project as it stands in the work tree; the build folders stay for the next run. A
+    # file is copied when its content differs and then gets the time of the copy, so that
+    # the build sees it changed even where its time in the work tree is older than the
+    # last build.
     mkdir -p "$root/work/filmarin"
-    find "$root/work/filmarin" -mindepth 1 -maxdepth 1 ! -name 'build*' -exec rm -rf {} +
     git ls-files -z --cached --others --exclude-standard |
-        rsync -a --delete-missing-args --files-from=- --from0 ./ "$root/work/filmarin/"
+        rsync -rlp --checksum --delete-missing-args --files-from=- --from0 ./ "$root/work/filmarin/"
+    (cd "$root/work/filmarin" && find . -path ./build\* -prune -o -type f -print0) |
+        while IFS= read -r -d '' file; do
+            [ -e "${file#./}" ] || rm -f "$root/work/filmarin/${file#./}"
+        done
     debian13_mounts=()
     unmount_debian13() {
         local m
