@@ -8,12 +8,14 @@
 # The licence texts come with the libraries in ../shared.
 get_filename_component(qt_prefix "${Qt6_DIR}/../../.." ABSOLUTE)
 get_filename_component(jpeg_prefix "${JPEG_INCLUDE_DIR}/.." ABSOLUTE)
+get_filename_component(dvdread_prefix "${DVDREAD_INCLUDE_DIR}/.." ABSOLUTE)
 set(licence_files
     Qt/LGPL-3.0-only.txt ${qt_prefix}/LICENSES/LGPL-3.0-only.txt
     Qt/GPL-3.0-only.txt ${qt_prefix}/LICENSES/GPL-3.0-only.txt
     libjpeg-turbo/LICENSE.md ${jpeg_prefix}/LICENSE.md
     libjpeg-turbo/README.ijg ${jpeg_prefix}/README.ijg
-    libjpeg-turbo/zlib.txt ${PROJECT_SOURCE_DIR}/packaging/licenses/zlib.txt)
+    libjpeg-turbo/zlib.txt ${PROJECT_SOURCE_DIR}/packaging/licenses/zlib.txt
+    libdvdread/COPYING.txt ${dvdread_prefix}/COPYING)
 
 # Every text in the zip has Windows line endings: Notepad before Windows 10 1809 shows a
 # text with bare line feeds as one line.

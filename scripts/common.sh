@@ -11,7 +11,7 @@ FILMARIN_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 FILMARIN_RUN_PACKAGES=(
     g++ cmake make pkg-config libblkid-dev libxcb1-dev libxcb-randr0-dev
     qt6-base-dev qt6-translations-l10n libgl-dev
-    libjpeg62-turbo-dev
+    libjpeg62-turbo-dev libdvdread-dev
     fonts-liberation fontconfig
     vlc
 )

@@ -81,7 +81,7 @@ windows_tools() {
 
 need_shared_windows_libraries() {
     local folder
-    for folder in ../shared/qt6-mingw64 ../shared/libjpeg-mingw64; do
+    for folder in ../shared/qt6-mingw64 ../shared/libjpeg-mingw64 ../shared/libdvdread-mingw64; do
         if [ ! -d "$folder" ]; then
             echo "The Windows build needs $folder beside the project (see its BUILD.md)." >&2
             exit 1

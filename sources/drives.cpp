@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "drives.h"
 
+#include "dvdtables.h"
 #include "mediasource.h"
 #include "platform/drives.h"
 #include "platformtext/platformtext.h"
@@ -110,6 +111,10 @@ PathKind DriveSystem::pathKind(const QString& path) {
     if (!info.exists())
         return PathKind::Nothing;
     return info.isDir() ? PathKind::Folder : PathKind::File;
+}
+
+std::vector<DiscTitle> DriveSystem::discTitles(const QString& root) {
+    return readDiscTitles(root);
 }
 
 } // namespace filmarin

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "disctitles.h"
 #include "mediasource.h"
 
 #include <QString>
@@ -35,6 +36,9 @@ public:
     virtual SourceKind discContent(const QString& root);
     // What is at `path`.
     virtual PathKind pathKind(const QString& path);
+    // The titles and chapters of the video DVD in the drive named `root`, from its navigation
+    // files. Throws when they cannot be read.
+    virtual std::vector<DiscTitle> discTitles(const QString& root);
 };
 
 // The drives of this computer.

@@ -3,6 +3,7 @@
 
 #include "platform/helper.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace filmarin {
@@ -19,6 +20,7 @@ constexpr char kReady = 'R';
 constexpr char kCaption = 'C';
 constexpr char kContent = 'D';
 constexpr char kPath = 'P';
+constexpr char kTitles = 'N';
 constexpr char kSeparator = '\0';
 
 std::string utf8(const QString& text) {
@@ -77,12 +79,108 @@ std::string result(DriveSystem& drives, char what, const QString& argument) {
         return std::to_string(sourceKindCode(drives.discContent(argument)));
     case kPath:
         return std::to_string(static_cast<std::int32_t>(drives.pathKind(argument)));
+    case kTitles:
+        return encodeDiscTitles(drives.discTitles(argument));
     default:
         throw std::runtime_error("unknown question");
     }
 }
 
+// The fields of an answer, taken one after the other.
+class Fields {
+public:
+    explicit Fields(const std::string& text) : m_fields(parts(text)) {}
+    const std::string& next() {
+        if (m_next >= m_fields.size())
+            throw std::runtime_error("an answer cut short");
+        return m_fields[m_next++];
+    }
+    std::int64_t number(std::int64_t most) {
+        const std::string& text = next();
+        std::size_t used = 0;
+        const long long value = std::stoll(text, &used);
+        if (used != text.size() || value < 0 || value > most)
+            throw std::runtime_error("a number out of range");
+        return value;
+    }
+    QString language() {
+        const std::string& code = next();
+        const bool letters =
+            std::all_of(code.begin(), code.end(), [](char c) { return c >= 'a' && c <= 'z'; });
+        if (!letters || (code.size() != 0 && code.size() != 2))
+            throw std::runtime_error("not a language code");
+        return fromUtf8(code);
+    }
+    bool done() const { return m_next == m_fields.size(); }
+
+private:
+    std::vector<std::string> m_fields;
+    std::size_t m_next = 0;
+};
+
+// Longer than the navigation tables can make a title, whatever they hold.
+constexpr std::int64_t kLongestMs = 1'000'000'000'000'000;
+
+void addField(std::string& text, const std::string& field) {
+    text += field;
+    text += kSeparator;
+}
+
+void addNumber(std::string& text, std::int64_t value) {
+    addField(text, std::to_string(value));
+}
+
+void addLanguages(std::string& text, const QStringList& codes) {
+    addNumber(text, codes.size());
+    for (const QString& code : codes)
+        addField(text, utf8(code));
+}
+
+QStringList languages(Fields& fields, std::int64_t most) {
+    QStringList codes;
+    const std::int64_t count = fields.number(most);
+    for (std::int64_t i = 0; i < count; ++i)
+        codes << fields.language();
+    return codes;
+}
+
 } // namespace
+
+std::string encodeDiscTitles(const std::vector<DiscTitle>& titles) {
+    std::string text;
+    addNumber(text, static_cast<std::int64_t>(titles.size()));
+    for (const DiscTitle& title : titles) {
+        addNumber(text, title.number);
+        addNumber(text, title.lengthMs);
+        addNumber(text, static_cast<std::int64_t>(title.chapters.size()));
+        for (const DiscChapter& chapter : title.chapters) {
+            addNumber(text, chapter.startMs);
+            addNumber(text, chapter.lengthMs);
+        }
+        addLanguages(text, title.audioLanguages);
+        addLanguages(text, title.subtitleLanguages);
+    }
+    return text;
+}
+
+std::vector<DiscTitle> decodeDiscTitles(const std::string& text) {
+    Fields fields(text);
+    std::vector<DiscTitle> titles(static_cast<std::size_t>(fields.number(kMostDiscTitles)));
+    for (DiscTitle& title : titles) {
+        title.number = static_cast<std::int32_t>(fields.number(kMostDiscTitles));
+        title.lengthMs = fields.number(kLongestMs);
+        title.chapters.resize(static_cast<std::size_t>(fields.number(kMostTitleChapters)));
+        for (DiscChapter& chapter : title.chapters) {
+            chapter.startMs = fields.number(kLongestMs);
+            chapter.lengthMs = fields.number(kLongestMs);
+        }
+        title.audioLanguages = languages(fields, 8);
+        title.subtitleLanguages = languages(fields, 32);
+    }
+    if (!fields.done())
+        throw std::runtime_error("an answer too long");
+    return titles;
+}
 
 std::shared_ptr<DriveSystem> startDriveHelper() {
     auto system = std::make_shared<SystemDrives>();
@@ -109,7 +207,7 @@ HelperDrives::HelperDrives(std::shared_ptr<platform::Helper> helper,
                            std::shared_ptr<DriveSystem> here)
     : m_helper(std::move(helper)), m_here(std::move(here)) {}
 
-std::string HelperDrives::ask(char what, const QString& argument) {
+std::string HelperDrives::ask(char what, const QString& argument, bool hereToo) {
     std::string question(1, what);
     question += kSeparator;
     question += utf8(argument);
@@ -117,8 +215,10 @@ std::string HelperDrives::ask(char what, const QString& argument) {
     // A helper that has gone (ended by the user or the system) leaves the questions to the
     // program itself: the drives are still listed, though a share that hangs may then hold up
     // the question's thread.
-    if (!answer)
+    if (!answer && hereToo)
         answer = answerDriveQuestion(*m_here, question);
+    if (!answer)
+        throw std::runtime_error("the helper has gone");
     if (answer->empty() || (*answer)[0] != '+')
         throw std::runtime_error("the drive could not be asked");
     return answer->substr(1);
@@ -175,6 +275,10 @@ PathKind HelperDrives::pathKind(const QString& path) {
     default:
         return PathKind::Nothing;
     }
+}
+
+std::vector<DiscTitle> HelperDrives::discTitles(const QString& root) {
+    return decodeDiscTitles(ask(kTitles, root, false));
 }
 
 } // namespace filmarin

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "disctitles.h"
 #include "drives.h"
 
 #include <memory>
@@ -22,6 +23,11 @@ std::shared_ptr<DriveSystem> startDriveHelper();
 // The helper's answer to one question from HelperDrives, asked of `drives`.
 std::string answerDriveQuestion(DriveSystem& drives, const std::string& question);
 
+// A disc's titles as the helper's answer carries them, and back. Decoding throws on anything
+// that is not such an answer.
+std::string encodeDiscTitles(const std::vector<DiscTitle>& titles);
+std::vector<DiscTitle> decodeDiscTitles(const std::string& text);
+
 // Asks every question of a helper and waits for its answer. A question the helper could not
 // answer throws, as a drive that cannot be read does; once the helper has gone, the program
 // asks the drives itself.
@@ -38,9 +44,12 @@ public:
     QString caption(const QString& key) override;
     SourceKind discContent(const QString& root) override;
     PathKind pathKind(const QString& path) override;
+    // Read in the helper only: a helper that has gone may have been ended by this very disc.
+    std::vector<DiscTitle> discTitles(const QString& root) override;
 
 private:
-    std::string ask(char what, const QString& argument);
+    // `hereToo`: once the helper has gone, the program asks itself.
+    std::string ask(char what, const QString& argument, bool hereToo = true);
     std::shared_ptr<platform::Helper> m_helper;
     std::shared_ptr<DriveSystem> m_here;
 };

@@ -36,6 +36,13 @@ if [ "$(id -u)" -eq 0 ]; then
         useradd --system --no-create-home --shell /usr/sbin/nologin filmarin-player
     run_as=(runuser -u filmarin-player --)
 fi
+# A video DVD's titles are read with libdvdread, under the name the release gives its runtime
+# library (libdvdread8 on Debian 12, libdvdread8t64 on Debian 13).
+if ! dpkg-deb -f "$package" Depends | tr ',' '\n' | grep -Eq '^ *libdvdread8(t64)?( |$)'; then
+    echo "The package does not depend on libdvdread's runtime library:" >&2
+    dpkg-deb -f "$package" Depends >&2
+    exit 1
+fi
 dpkg-deb -x "$package" "$work/root"
 command="$work/root/usr/bin/filmarin"
 desktop="$work/root/usr/share/applications/filmarin.desktop"

@@ -82,6 +82,18 @@ public:
         return DriveSystem::discContent(root);
     }
 
+    // Reads the disc's navigation files, after `titlesDelay`.
+    std::vector<DiscTitle> discTitles(const QString& root) override {
+        std::chrono::milliseconds delay;
+        {
+            const std::lock_guard<std::recursive_mutex> lock(mutex);
+            ++titlesQueries[root];
+            delay = titlesDelay;
+        }
+        std::this_thread::sleep_for(delay);
+        return DriveSystem::discTitles(root);
+    }
+
     void addPath(const QString& key, const QString& path, Drive drive) {
         const std::lock_guard<std::recursive_mutex> lock(mutex);
         drives[key] = drive;
@@ -94,7 +106,9 @@ public:
     std::map<QString, int> labelQueries;
     std::map<QString, int> readinessQueries;
     std::map<QString, int> contentQueries;
+    std::map<QString, int> titlesQueries;
     std::chrono::milliseconds contentDelay{0};
+    std::chrono::milliseconds titlesDelay{0};
     bool listFails = false;
     bool readinessThrows = false;
 };

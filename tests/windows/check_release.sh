@@ -56,7 +56,8 @@ done
 listing=$(cmake -E tar tf "$zip")
 for entry in filmarin.exe LIESMICH.txt LICENSE VLCportable/LIESMICH.txt Lizenzen/LIESMICH.txt \
     Lizenzen/Qt/LGPL-3.0-only.txt Lizenzen/Qt/GPL-3.0-only.txt Lizenzen/libjpeg-turbo/LICENSE.md \
-    Lizenzen/libjpeg-turbo/README.ijg Lizenzen/libjpeg-turbo/zlib.txt; do
+    Lizenzen/libjpeg-turbo/README.ijg Lizenzen/libjpeg-turbo/zlib.txt \
+    Lizenzen/libdvdread/COPYING.txt; do
     grep -qx "$entry" <<<"$listing" || fail "the zip lacks $entry"
 done
 grep -qE '^Lizenzen/Quelltext/filmarin-[0-9.]+-quelltext\.zip$' <<<"$listing" ||
@@ -68,7 +69,8 @@ grep -q "GNU GENERAL PUBLIC LICENSE" "$unpacked/LICENSE" || fail "LICENSE is not
 # Every text ends its lines as Windows does, so that old Notepads show its lines.
 for text in LICENSE LIESMICH.txt VLCportable/LIESMICH.txt Lizenzen/LIESMICH.txt \
     Lizenzen/Qt/LGPL-3.0-only.txt Lizenzen/Qt/GPL-3.0-only.txt Lizenzen/libjpeg-turbo/LICENSE.md \
-    Lizenzen/libjpeg-turbo/README.ijg Lizenzen/libjpeg-turbo/zlib.txt; do
+    Lizenzen/libjpeg-turbo/README.ijg Lizenzen/libjpeg-turbo/zlib.txt \
+    Lizenzen/libdvdread/COPYING.txt; do
     lines=$(wc -l <"$unpacked/$text")
     crlf=$(grep -c $'\r$' "$unpacked/$text" || true)
     [ "$lines" -gt 0 ] && [ "$lines" -eq "$crlf" ] ||
@@ -81,6 +83,10 @@ grep -q "Independent JPEG Group" "$unpacked/Lizenzen/libjpeg-turbo/README.ijg" |
 grep -q "Modified (3-clause) BSD License" "$unpacked/Lizenzen/libjpeg-turbo/LICENSE.md" ||
     fail "the BSD licence is missing"
 grep -q "zlib License" "$unpacked/Lizenzen/libjpeg-turbo/zlib.txt" || fail "zlib.txt is wrong"
+grep -q "Version 2, June 1991" "$unpacked/Lizenzen/libdvdread/COPYING.txt" ||
+    fail "libdvdread's licence is not the GPL, version 2"
+grep -q "libdvdread 6.1.3" "$unpacked/Lizenzen/LIESMICH.txt" ||
+    fail "Lizenzen/LIESMICH.txt does not name libdvdread"
 acknowledgement="This software is based in part on the work of the Independent JPEG Group"
 for text in LIESMICH.txt Lizenzen/LIESMICH.txt; do
     grep -q "$acknowledgement" "$unpacked/$text" || fail "$text lacks the IJG acknowledgement"
