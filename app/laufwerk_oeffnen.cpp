@@ -151,6 +151,7 @@ void TDVD_CD_oeffnen::Button1Click() {
     if (m_check)
         return; // OK is already looking into a drive
     m_state.chosenDrive.clear();
+    m_state.chosenKey.clear();
     m_state.chosenKind = SourceKind::None;
     Timer1->stop();
     Timer2->stop();
@@ -193,6 +194,7 @@ void TDVD_CD_oeffnen::checkContent() {
     }
     m_state.chosenKind = *kind;
     m_state.chosenDrive = check.drive;
+    m_state.chosenKey = check.key;
     emit discChosen(m_state.chosenDrive, m_state.chosenKind);
     close();
 }

@@ -81,6 +81,21 @@ Program::Program(WindowEnvironment environment, std::shared_ptr<DriveSystem> dri
         mainWindowMade(form1);
     m_pauseDialog = new TDialogWeiter_Form(&form1);
     m_discBrowser = new TDVD_CD_oeffnen(&form1, m_questions, form1.messages());
+    // A video DVD's titles are read on the lane of the drive the browser chose, as every
+    // question to it.
+    form1.setTitlesRead(
+        [questions = std::weak_ptr<DriveQuestions>(m_questions), browser = m_discBrowser](
+            const QString& root) -> std::shared_ptr<PendingAnswer<std::vector<DiscTitle>>> {
+            const std::shared_ptr<DriveQuestions> asked = questions.lock();
+            if (!asked)
+                return nullptr;
+            const DiscBrowserState& chosen = browser->state();
+            const QString lane =
+                chosen.chosenDrive == root && !chosen.chosenKey.isEmpty() ? chosen.chosenKey : root;
+            return asked->ask<std::vector<DiscTitle>>(
+                lane, QStringLiteral("titles"),
+                [root](DriveSystem& drives) { return drives.discTitles(root); });
+        });
     m_run = std::make_unique<PlaybackRun>(RunValues{m_values.table, m_values.spans, form1.view(),
                                                     m_values.source, m_values.programFolder,
                                                     m_values.imageFolder, m_values.playerPath},

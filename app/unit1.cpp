@@ -224,6 +224,13 @@ void TForm1::setControlsEnabled(bool enabled) {
         item->setEnabled(enabled);
     Panel1->setEnabled(enabled);
     Panel2->setEnabled(enabled);
+    m_unlocked = enabled;
+    enableDiscCommands();
+}
+
+void TForm1::enableDiscCommands() {
+    TitelundKapitel1->setEnabled(m_unlocked && m_titlesRead &&
+                                 m_values.source.kind == SourceKind::DvdVideo);
 }
 
 void TForm1::LockControls() {
@@ -298,7 +305,9 @@ void TForm1::Datei1Click() {
     if (!path)
         return;
     Abspielen1->setEnabled(false);
-    if (takeVideoFile(m_values.source, *path, *m_messages))
+    const bool found = takeVideoFile(m_values.source, *path, *m_messages);
+    enableDiscCommands();
+    if (found)
         Abspielen1->setEnabled(true);
 }
 
@@ -306,6 +315,7 @@ void TForm1::takeDisc(const QString& drive, SourceKind kind) {
     m_values.source.driveRoot = drive;
     m_values.source.kind = kind;
     Abspielen1->setEnabled(true);
+    enableDiscCommands();
 }
 
 TimesFileContext TForm1::timesFileContext() {
@@ -517,6 +527,42 @@ void TForm1::closeEvent(QCloseEvent* event) {
     FormClose();
     event->accept();
     emit closed();
+}
+
+void TForm1::setTitlesRead(DiscTitlesRead read) {
+    m_titlesRead = std::move(read);
+    enableDiscCommands();
+}
+
+void TForm1::TitelundKapitel1Click() {
+    if (m_values.source.kind != SourceKind::DvdVideo || !m_titlesRead)
+        return;
+    // The choice goes to the row the user touched last.
+    titlesDialog().start(m_values.source.driveRoot, m_tableRow, m_titlesRead);
+}
+
+TTitelKapitel& TForm1::titlesDialog() {
+    if (!m_titlesDialog) {
+        m_titlesDialog = new TTitelKapitel(this, *m_messages);
+        connect(m_titlesDialog, &TTitelKapitel::excerptsChosen, this, &TForm1::takeTitleExcerpts);
+    }
+    return *m_titlesDialog;
+}
+
+void TForm1::takeTitleExcerpts(const std::vector<TitleExcerpt>& excerpts, int chosenChapters) {
+    for (const TitleExcerpt& excerpt : excerpts) {
+        takeIntoRow(*m_view, excerpt.row, TakenTime::Start, excerpt.startSecond, excerpt.title);
+        takeIntoRow(*m_view, excerpt.row, TakenTime::Stop, excerpt.stopSecond, excerpt.title);
+    }
+    // Checked and totalled as after a click into the table.
+    RefreshTotals();
+    if (chosenChapters > 0) {
+        const int firstRow = excerpts.empty() ? m_tableRow : excerpts.front().row;
+        m_messages->postMessage(
+            QStringLiteral("Information"),
+            chaptersWrittenMessage(static_cast<int>(excerpts.size()), chosenChapters, firstRow),
+            MessageIcon::Information);
+    }
 }
 
 } // namespace filmarin

@@ -13,6 +13,7 @@
 #include "statictext.h"
 #include "stringgrid.h"
 #include "table/tableview.h"
+#include "titelkapitel.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -65,6 +66,7 @@ public:
     QAction* Vorschau1;             //   "Vorschau" (F5)
     QAction* Startzeituebernehmen1; //   "Startzeit übernehmen" (F6)
     QAction* Stoppzeituebernehmen1; //   "Stoppzeit übernehmen" (F7)
+    QAction* TitelundKapitel1;      //   "Titel und Kapitel…" (F8)
     QMenu* Ausschnitte1;            // menu "Zeiten"
     QAction* ffnen1;                //   "öffnen"
     QAction* speichern1;            //   "speichern"
@@ -123,6 +125,9 @@ public:
     setVersionLook(std::function<std::shared_ptr<PendingAnswer<QString>>(const QString&)> look) {
         m_versionLook = std::move(look);
     }
+    // How a video DVD's titles are read away from the window's thread; without one,
+    // "Titel und Kapitel…" stays disabled.
+    void setTitlesRead(DiscTitlesRead read);
     QFileDialog& openDialogVideo();
     QFileDialog& openDialogZeiten();
     QFileDialog& saveDialogZeiten();
@@ -143,6 +148,8 @@ public:
     // The excerpt row the preview's commands are for.
     int tableRow() const { return m_tableRow; }
     QFileDialog& saveDialogPlaylist();
+    // The dialog "Titel und Kapitel", made when first asked for.
+    TTitelKapitel& titlesDialog();
 
     // Window operations other parts of the program use.
     void LockControls() override;
@@ -194,6 +201,7 @@ public slots:
     void Startzeituebernehmen1Click();
     void Stoppzeituebernehmen1Click();
     void Wiedergabeliste1Click();
+    void TitelundKapitel1Click();
 
 public:
     void setVisible(bool visible) override;
@@ -233,6 +241,9 @@ private:
     void playerVersionRead();
     TimesFileContext timesFileContext();
     void takeFromPreview(TakenTime which);
+    // "Titel und Kapitel…" is enabled for a video DVD, while the window is not locked.
+    void enableDiscCommands();
+    void takeTitleExcerpts(const std::vector<TitleExcerpt>& excerpts, int chosenChapters);
     void previewEnded();
 
     ProgramValues& m_values;
@@ -255,6 +266,9 @@ private:
     PreviewSession* m_preview = nullptr;
     int m_tableRow = 1;
     QFileDialog* m_saveDialogPlaylist = nullptr;
+    DiscTitlesRead m_titlesRead;
+    TTitelKapitel* m_titlesDialog = nullptr; // made on first use
+    bool m_unlocked = true;
     bool m_centred = false;
     bool m_closingFlag = false;
 };

@@ -88,10 +88,16 @@ void TForm1::createComponents() {
     Stoppzeituebernehmen1 =
         named(Video1->addAction(QStringLiteral("Stoppzeit übernehmen")), "Stoppzeituebernehmen1");
     Stoppzeituebernehmen1->setShortcut(QKeySequence(Qt::Key_F7));
-    for (QAction* action : {Vorschau1, Startzeituebernehmen1, Stoppzeituebernehmen1})
+    // A video DVD's own titles and chapters, taken into the table.
+    TitelundKapitel1 =
+        named(Video1->addAction(QStringLiteral("Titel und Kapitel…")), "TitelundKapitel1");
+    TitelundKapitel1->setShortcut(QKeySequence(Qt::Key_F8));
+    for (QAction* action :
+         {Vorschau1, Startzeituebernehmen1, Stoppzeituebernehmen1, TitelundKapitel1})
         action->setShortcutContext(Qt::WindowShortcut);
     Startzeituebernehmen1->setEnabled(false);
     Stoppzeituebernehmen1->setEnabled(false);
+    TitelundKapitel1->setEnabled(false);
     Ausschnitte1 = named(MainMenu1->addMenu(QStringLiteral("Zeiten")), "Ausschnitte1");
     ffnen1 = named(Ausschnitte1->addAction(QStringLiteral("öffnen")), "ffnen1");
     speichern1 = named(Ausschnitte1->addAction(QStringLiteral("speichern")), "speichern1");
@@ -203,12 +209,14 @@ void TForm1::connectComponents() {
                 other->followRow(row);
         });
         grid->setContextMenuPolicy(Qt::ActionsContextMenu);
-        grid->addActions({Vorschau1, Startzeituebernehmen1, Stoppzeituebernehmen1});
+        grid->addActions(
+            {Vorschau1, Startzeituebernehmen1, Stoppzeituebernehmen1, TitelundKapitel1});
     }
     connect(Vorschau1, &QAction::triggered, this, &TForm1::Vorschau1Click);
     connect(Startzeituebernehmen1, &QAction::triggered, this, &TForm1::Startzeituebernehmen1Click);
     connect(Stoppzeituebernehmen1, &QAction::triggered, this, &TForm1::Stoppzeituebernehmen1Click);
     connect(Wiedergabeliste1, &QAction::triggered, this, &TForm1::Wiedergabeliste1Click);
+    connect(TitelundKapitel1, &QAction::triggered, this, &TForm1::TitelundKapitel1Click);
     for (CheckListBox* list : {CheckListBox1, CheckListBox2})
         connect(list, &CheckListBox::listClicked, this, &TForm1::RefreshTotals);
     connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);

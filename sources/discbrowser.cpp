@@ -180,10 +180,11 @@ std::optional<ContentCheck> startContentCheck(DriveQuestions& questions, const D
         return std::nullopt;
     ContentCheck check;
     check.drive = selectedDriveText(view, state);
+    check.key = view.key(state.currentRow);
     check.until = std::chrono::steady_clock::now() + deadline;
     const QString root = check.drive;
     check.answer =
-        questions.ask<SourceKind>(view.key(state.currentRow), contentTopic(),
+        questions.ask<SourceKind>(check.key, contentTopic(),
                                   [root](DriveSystem& drives) { return drives.discContent(root); });
     if (!check.answer)
         return std::nullopt;

@@ -44,6 +44,7 @@ struct DiscBrowserState {
     // The row whose selection changed last; -1 once that row's drive has gone.
     int currentRow = 0;
     QString chosenDrive;
+    QString chosenKey; // the chosen drive's key, whose lane every question to it takes
     SourceKind chosenKind = SourceKind::None;
 };
 
@@ -77,6 +78,7 @@ bool checkDriveReady(const DriveListView& view, const DiscBrowserState& state,
 // blocking the window.
 struct ContentCheck {
     QString drive; // the row's caption when OK was clicked
+    QString key;   // and its key
     std::shared_ptr<PendingAnswer<SourceKind>> answer;
     std::chrono::steady_clock::time_point until;
 };

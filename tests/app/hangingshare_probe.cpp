@@ -8,13 +8,16 @@
 
 #include "app/laufwerk_oeffnen.h"
 #include "app/program.h"
+#include "app/titelkapitel.h"
 #include "app/unit1.h"
 #include "sources/discbrowser.h"
+#include "sources/disctitles.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
@@ -206,6 +209,53 @@ int main(int argc, char* argv[]) {
             form.Sprache1->popup(form.mapToGlobal(QPoint(10, 10)));
             check(form.Sprache1->isVisible(), "another menu opens after the file dialog");
             form.Sprache1->hide();
+
+            // "Titel und Kapitel…" on the share that answers only whether it is there, taken
+            // as a video DVD: the dialog says it reads, the window keeps answering, and after
+            // 10 s the disc is named; the table stays as it was.
+            form.takeDisc(half, filmarin::SourceKind::DvdVideo);
+            check(form.TitelundKapitel1->isEnabled(), "\"Titel und Kapitel\" is enabled");
+            const QString rowBefore = form.StringGrid2->cell(0, 1) + form.StringGrid3->cell(0, 1);
+            longestPause = 0;
+            sinceTick.restart();
+            ticker.start(20);
+            QElapsedTimer reading;
+            reading.start();
+            form.TitelundKapitel1->trigger();
+            filmarin::TTitelKapitel& titles = form.titlesDialog();
+            check(titles.isVisible() && titles.reading(), "the dialog reads the disc");
+            QMessageBox* named = nullptr;
+            bool lookedAtTheDialog = false;
+            while (!named && reading.elapsed() < 20000) {
+                QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+                for (QWidget* window : QApplication::topLevelWidgets()) {
+                    auto* box = qobject_cast<QMessageBox*>(window);
+                    if (box && box->isVisible() &&
+                        box->text().contains(QStringLiteral("antwortet nicht")) &&
+                        box->text().contains(half))
+                        named = box;
+                }
+                if (!lookedAtTheDialog && reading.elapsed() > 500) {
+                    lookedAtTheDialog = true;
+                    check(titles.isVisible() &&
+                              titles.Label1->text() == filmarin::discReadingText(),
+                          "the dialog says, half a second on, that it reads the disc");
+                }
+            }
+            ticker.stop();
+            std::fprintf(stderr,
+                         "the disc was named after %lld ms; the window's longest pause meanwhile: "
+                         "%lld ms\n",
+                         static_cast<long long>(reading.elapsed()),
+                         static_cast<long long>(longestPause));
+            check(named != nullptr, "a disc that does not answer is named in a message");
+            check(reading.elapsed() >= 9900, "the disc has 10 s to answer");
+            check(longestPause < 500, "the window answers while the disc is read");
+            check(!titles.isVisible(), "the dialog has closed");
+            check(form.StringGrid2->cell(0, 1) + form.StringGrid3->cell(0, 1) == rowBefore,
+                  "the table is unchanged");
+            if (named)
+                named->accept();
 
             // The share that does not answer is still being asked; the program ends at once
             // all the same (the test command measures it).

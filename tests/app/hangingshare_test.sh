@@ -96,7 +96,7 @@ milliseconds_until_ended() {
 # gone within a second, however long the share takes.
 "$probe" "$share" "$half" "$slow" 2>"$log" &
 running=$!
-if ! wait_for 40 "the probe closes its window" grep -q '^closing$' "$log"; then
+if ! wait_for 60 "the probe closes its window" grep -q '^closing$' "$log"; then
     cat "$log"
     exit 1
 fi

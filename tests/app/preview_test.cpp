@@ -392,13 +392,14 @@ void PreviewTest::theCommandsAreInTheMenuAndTheTablesContextMenu() {
         video,
         (QStringList{QStringLiteral("Video-DVD/CD öffnen "), QStringLiteral("Video-Datei öffnen "),
                      QStringLiteral("Vorschau F5"), QStringLiteral("Startzeit übernehmen F6"),
-                     QStringLiteral("Stoppzeit übernehmen F7")}));
+                     QStringLiteral("Stoppzeit übernehmen F7"),
+                     QStringLiteral("Titel und Kapitel… F8")}));
     for (StringGrid* grid : {p.window->StringGrid1, p.window->StringGrid2, p.window->StringGrid3,
                              p.window->StringGrid4}) {
         QCOMPARE(grid->contextMenuPolicy(), Qt::ActionsContextMenu);
         QCOMPARE(grid->actions(),
                  (QList<QAction*>{p.window->Vorschau1, p.window->Startzeituebernehmen1,
-                                  p.window->Stoppzeituebernehmen1}));
+                                  p.window->Stoppzeituebernehmen1, p.window->TitelundKapitel1}));
     }
     // A right click on a row makes it the row the context menu's commands are for.
     StringGrid* stops = p.window->StringGrid2;
