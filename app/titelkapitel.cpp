@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMainWindow>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
@@ -30,6 +31,9 @@ TTitelKapitel::TTitelKapitel(QWidget* parent, MessageSink& messages)
       m_messages(messages) {
     setObjectName(QStringLiteral("TitelKapitel"));
     setWindowTitle(QStringLiteral("Titel und Kapitel"));
+    // The table's font, large enough to read on a projector.
+    if (auto* window = qobject_cast<QMainWindow*>(parent); window && window->centralWidget())
+        setFont(window->centralWidget()->font());
     Label1 = new QLabel(this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setWordWrap(true);
