@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# "Titel und Kapitel…" timed on the test discs (tests/sources/make_test_discs.sh: two titles,
+# and 99 titles), through the program's windows and its drive helper: from the command to the
+# filled list, and the window's longest stall meanwhile. Uses $DISPLAY, or starts Xvfb with
+# openbox.
+#   bash benchmarks/disctitles.sh [RUNS]
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+runs=${1:-21}
+build=${FILMARIN_BENCH_BUILD:-$root/build-bench}
+if [ ! -x "$build/benchmarks/disctitles_bench" ]; then
+    cmake --preset bench >/dev/null
+    cmake --build --preset bench -j"$(nproc)" --target disctitles_bench >/dev/null
+fi
+bash "$root/tests/sources/make_test_discs.sh" "$build/discs"
+if [ -z "${DISPLAY:-}" ]; then
+    export DISPLAY=:94
+    Xvfb "$DISPLAY" -screen 0 1280x1024x24 -dpi 96 -nolisten tcp >/dev/null 2>&1 &
+    xvfb=$!
+    trap 'kill "$xvfb" 2>/dev/null || true' EXIT
+    sleep 1
+    openbox >/dev/null 2>&1 &
+    sleep 1
+fi
+for disc in "Zwei Titel" "99 Titel"; do
+    "$build/benchmarks/disctitles_bench" "$build/discs/$disc" "$runs"
+done
