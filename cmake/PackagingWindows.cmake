@@ -1,5 +1,6 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-# The Windows zip a teacher unpacks: filmarin.exe (stripped), a German LIESMICH.txt, the
+# The Windows zip a teacher unpacks: filmarin.exe and its disc reader filmarin-dvdtitel.exe
+# (stripped), a German LIESMICH.txt, the
 # programme's licence (LICENSE), the folder Lizenzen with the licences of the libraries
 # linked into the program and the program's source, and the folder VLCportable with a
 # LIESMICH.txt that says which player goes there. The target windows_zip makes
@@ -65,6 +66,7 @@ add_custom_command(OUTPUT ${FILMARIN_ZIP}
     COMMAND ${CMAKE_COMMAND} -E rm -rf ${stage} ${FILMARIN_ZIP}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${stage}/VLCportable ${stage}/Lizenzen/Quelltext
     COMMAND ${CMAKE_STRIP} -o ${stage}/filmarin.exe $<TARGET_FILE:filmarin>
+    COMMAND ${CMAKE_STRIP} -o ${stage}/filmarin-dvdtitel.exe $<TARGET_FILE:filmarin_dvdtitel>
     COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_BINARY_DIR}/packaging/LIESMICH.txt
             ${stage}/LIESMICH.txt
     COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_BINARY_DIR}/packaging/LICENSE ${stage}/LICENSE
@@ -78,8 +80,8 @@ add_custom_command(OUTPUT ${FILMARIN_ZIP}
             -P ${PROJECT_SOURCE_DIR}/cmake/SourceArchive.cmake
     COMMAND ${CMAKE_COMMAND} -E chdir ${stage}
             ${CMAKE_COMMAND} -E tar cf ${FILMARIN_ZIP} --format=zip
-            filmarin.exe LIESMICH.txt LICENSE VLCportable Lizenzen
-    DEPENDS filmarin ${PROJECT_BINARY_DIR}/packaging/LIESMICH.txt
+            filmarin.exe filmarin-dvdtitel.exe LIESMICH.txt LICENSE VLCportable Lizenzen
+    DEPENDS filmarin filmarin_dvdtitel ${PROJECT_BINARY_DIR}/packaging/LIESMICH.txt
             ${PROJECT_BINARY_DIR}/packaging/Lizenzen-LIESMICH.txt ${PROJECT_BINARY_DIR}/packaging/LICENSE
             ${PROJECT_SOURCE_DIR}/packaging/VLCportable-LIESMICH.txt ${licence_sources}
             ${PROJECT_SOURCE_DIR}/cmake/SourceArchive.cmake

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "drives.h"
 
+#include "dvdreader.h"
 #include "dvdtables.h"
 #include "mediasource.h"
 #include "platform/drives.h"
@@ -34,6 +35,14 @@ bool SystemDrives::driveReady(const QString& key) {
 
 QString SystemDrives::caption(const QString& key) {
     return fromPlatform(platform::driveCaption(toPlatform(key)));
+}
+
+std::vector<DiscTitle> SystemDrives::discTitles(const QString& root) {
+    const QString reader = discReaderPath();
+    if (!QFileInfo::exists(reader))
+        return DriveSystem::discTitles(root);
+    // Longer than any disc that answers at all takes: the window stops waiting after 10 s.
+    return readDiscTitlesApart(reader, root, std::chrono::seconds(60));
 }
 
 QString readyText() {

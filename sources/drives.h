@@ -49,6 +49,9 @@ public:
     bool volumeLabel(const QString& key, QString& label) override;
     bool driveReady(const QString& key) override;
     QString caption(const QString& key) override;
+    // Read by the disc reader beside the program (sources/dvdreader.h), in a process of its
+    // own; where there is none, as DriveSystem reads them.
+    std::vector<DiscTitle> discTitles(const QString& root) override;
 };
 
 QString readyText();

@@ -193,8 +193,14 @@ std::vector<DiscTitle> readDiscTitles(const QString& root) {
     if (!disc)
         throw std::runtime_error("the disc cannot be opened");
     const Tables manager(ifoOpenVMGI(disc.get()), &ifoClose);
-    if (!manager || !ifoRead_TT_SRPT(manager.get()))
+    if (!manager)
+        throw std::runtime_error("the disc has no video manager");
+    if (!ifoRead_TT_SRPT(manager.get())) {
+        // libdvdread 6.1.3 leaves the table it freed behind when the file ends too soon,
+        // and ifoClose would free it again.
+        manager->tt_srpt = nullptr;
         throw std::runtime_error("the disc has no title table");
+    }
     // Each title set is read once, when a title first names it.
     std::map<int, Tables> sets;
     const TitleSetTables titleSet = [&](int number) -> const ifo_handle_t* {

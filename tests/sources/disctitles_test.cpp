@@ -2,7 +2,9 @@
 // A disc's titles and chapters from its navigation tables, whatever the tables hold; their
 // texts; what a choice among them writes into the table; and their way through the helper.
 #include "dvdtables_builder.h"
+#include "platform/process.h"
 #include "sources/disctitles.h"
+#include "sources/dvdreader.h"
 #include "sources/dvdtables.h"
 #include "sources/helperdrives.h"
 
@@ -363,4 +365,13 @@ TEST(DiscTitles, ABrokenAnswerIsNoList) {
     };
     for (const std::string& answer : rows)
         EXPECT_ANY_THROW(decodeDiscTitles(answer)) << answer.size();
+}
+
+TEST(DiscReader, AnArgumentComesBackWholeWhateverItHolds) {
+    for (const std::string text : {"/media/lehrer/MEIN FILM", "D:\\", "D:", "C:\\Users\\Zoë\\",
+                                   "say \"hi\"", "a\\\"b", "\\\\server\\share\\", "", " "}) {
+        const std::vector<std::string> arguments = platform::splitCommandLine(
+            "reader " + quotedArgument(text) + " " + quotedArgument("x"));
+        EXPECT_EQ(arguments, (std::vector<std::string>{"reader", text, "x"})) << text;
+    }
 }

@@ -3,12 +3,15 @@
 // libdvdread (on Windows, under Wine, through a drive letter's path), and checks the titles
 // against what was authored; and a folder that holds no readable disc.
 #include "sources/drives.h"
+#include "sources/dvdreader.h"
 #include "sources/dvdtables.h"
 #include "sources/helperdrives.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QtEndian>
 #include <gtest/gtest.h>
 
 using namespace filmarin;
@@ -42,6 +45,45 @@ DiscTitle authored(std::int32_t number, std::int64_t lengthMs,
     title.audioLanguages = audio;
     title.subtitleLanguages = subtitles;
     return title;
+}
+
+// The disc reader as built beside the program.
+QString reader() {
+    QString file = QStringLiteral(FILMARIN_DISC_READER_FILE);
+#ifdef _WIN32
+    file = QStringLiteral("Z:") + file;
+#endif
+    return file;
+}
+
+// A copy of the two-title disc whose second title set names two program chains at the same
+// place beyond its end: libdvdread 6.1.3 follows a null pointer on it.
+QString hostileCopy(const QTemporaryDir& into) {
+    const QString copy = into.filePath(QStringLiteral("Feindselig"));
+    QDir().mkpath(copy + QStringLiteral("/VIDEO_TS"));
+    QDirIterator files(disc("Zwei Titel") + QStringLiteral("/VIDEO_TS"), QDir::Files);
+    while (files.hasNext()) {
+        files.next();
+        QFile::copy(files.filePath(), copy + QStringLiteral("/VIDEO_TS/") + files.fileName());
+    }
+    for (const char* name : {"VTS_01_0.IFO", "VTS_01_0.BUP"}) {
+        QFile file(copy + QStringLiteral("/VIDEO_TS/") + QLatin1String(name));
+        file.open(QIODevice::ReadWrite);
+        QByteArray bytes = file.readAll();
+        // The chain table's sector, at byte 0xCC of the title set's tables.
+        const quint32 sector = qFromBigEndian<quint32>(bytes.constData() + 0xCC);
+        const qsizetype table = static_cast<qsizetype>(sector) * 2048;
+        qToBigEndian<quint16>(2, bytes.data() + table);
+        for (int i = 0; i < 2; ++i) {
+            char* pointer = bytes.data() + table + 8 + 8 * i;
+            pointer[0] = static_cast<char>(0x81);
+            pointer[1] = pointer[2] = pointer[3] = 0;
+            qToBigEndian<quint32>(0x7fffff00, pointer + 4);
+        }
+        file.seek(0);
+        file.write(bytes);
+    }
+    return copy;
 }
 
 } // namespace
@@ -93,4 +135,21 @@ TEST(DvdRead, AFolderWithoutAReadableDiscThrows) {
         SystemDrives drives;
         EXPECT_EQ(answerDriveQuestion(drives, std::string("N") + '\0' + root.toStdString()), "!");
     }
+}
+
+TEST(DvdRead, TheDiscReaderGivesTheSameList) {
+    for (const char* name : {"Zwei Titel", "99 Titel"})
+        EXPECT_EQ(readDiscTitlesApart(reader(), disc(name), std::chrono::seconds(30)),
+                  readDiscTitles(disc(name)));
+}
+
+// What would end the program ends the reader only: the disc cannot be read.
+TEST(DvdRead, AHostileDiscEndsTheReaderNotTheProgram) {
+    QTemporaryDir work;
+    const QString hostile = hostileCopy(work);
+    EXPECT_ANY_THROW(readDiscTitlesApart(reader(), hostile, std::chrono::seconds(30)));
+    QTemporaryDir empty;
+    EXPECT_ANY_THROW(readDiscTitlesApart(reader(), empty.path(), std::chrono::seconds(30)));
+    EXPECT_ANY_THROW(readDiscTitlesApart(empty.filePath(QStringLiteral("kein Leser")),
+                                         disc("Zwei Titel"), std::chrono::seconds(30)));
 }

@@ -39,13 +39,21 @@ allowed=(
     api-ms-win-core-winrt-l1-1-0.dll api-ms-win-core-winrt-string-l1-1-0.dll          # API sets, since Windows 8
     msvcrt.dll                                                                        # the C runtime every Windows has
 )
-while read -r dll; do
-    ok=0
-    for a in "${allowed[@]}"; do
-        [ "${dll,,}" = "${a,,}" ] && ok=1
-    done
-    [ $ok -eq 1 ] || fail "imports $dll, which is not on the list of DLLs Windows 10 (1607) has"
-done < <(awk '/DLL Name:/ { print $3 }' <<<"$header")
+check_imports() {
+    local what=$1 imports=$2 dll a ok
+    while read -r dll; do
+        ok=0
+        for a in "${allowed[@]}"; do
+            [ "${dll,,}" = "${a,,}" ] && ok=1
+        done
+        [ $ok -eq 1 ] || fail "$what imports $dll, which is not on the list of DLLs Windows 10 (1607) has"
+    done < <(awk '/DLL Name:/ { print $3 }' <<<"$imports")
+}
+check_imports "the program" "$header"
+# The disc reader beside it, which reads a video DVD's titles.
+reader="$(dirname "$exe")/filmarin-dvdtitel.exe"
+[ -f "$reader" ] || fail "there is no disc reader beside the program"
+[ -f "$reader" ] && check_imports "the disc reader" "$(x86_64-w64-mingw32-objdump -p "$reader")"
 # The functions that make 1607 the minimum are there, so that the minimum stays true.
 for function in GetDpiForWindow SetProcessDpiAwarenessContext; do
     grep -q "\b$function\b" <<<"$header" ||
@@ -54,7 +62,8 @@ done
 
 # The zip: the licences, the source, and the minimum in the LIESMICH.
 listing=$(cmake -E tar tf "$zip")
-for entry in filmarin.exe LIESMICH.txt LICENSE VLCportable/LIESMICH.txt Lizenzen/LIESMICH.txt \
+for entry in filmarin.exe filmarin-dvdtitel.exe LIESMICH.txt LICENSE VLCportable/LIESMICH.txt \
+    Lizenzen/LIESMICH.txt \
     Lizenzen/Qt/LGPL-3.0-only.txt Lizenzen/Qt/GPL-3.0-only.txt Lizenzen/libjpeg-turbo/LICENSE.md \
     Lizenzen/libjpeg-turbo/README.ijg Lizenzen/libjpeg-turbo/zlib.txt \
     Lizenzen/libdvdread/COPYING.txt; do
