@@ -9,7 +9,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 runs=${1:-21}
 build=${FILMARIN_BENCH_BUILD:-$root/build-bench}
-if [ ! -x "$build/benchmarks/disctitles_bench" ]; then
+if [ ! -x "$build/app/disctitles_bench" ]; then
     cmake --preset bench >/dev/null
     cmake --build --preset bench -j"$(nproc)" --target disctitles_bench >/dev/null
 fi
@@ -24,5 +24,5 @@ if [ -z "${DISPLAY:-}" ]; then
     sleep 1
 fi
 for disc in "Zwei Titel" "99 Titel"; do
-    "$build/benchmarks/disctitles_bench" "$build/discs/$disc" "$runs"
+    "$build/app/disctitles_bench" "$build/discs/$disc" "$runs"
 done

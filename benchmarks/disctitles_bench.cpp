@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// "Titel und Kapitel…" on a video DVD folder, timed through the program's own windows and its
-// drive helper: from the command to the filled list, and the longest the window's event loop
-// stood still meanwhile (the largest gap between the ticks of a 1 ms timer). The first run
-// is given apart: it makes the dialog.
+// "Titel und Kapitel…" on a video DVD folder, timed through the program's own windows, its
+// drive helper and its disc reader: from the command to the filled list, and the longest the
+// window's event loop stood still meanwhile (the largest gap between the ticks of a 1 ms timer).
+// The first run is given apart: it makes the dialog.
 //   disctitles_bench DISC [RUNS]
 #include "app/program.h"
 #include "app/titelkapitel.h"

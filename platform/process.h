@@ -75,6 +75,11 @@ void waitForProgram(const ProcessInformation& information, const std::function<b
                     const std::function<void()>& terminate, const WaitCallback& callback,
                     const MessagePump& pump);
 
+// For a program that reads what may be damaged (the disc reader): should it fail badly, it
+// ends at once, and the system asks no one anything, neither to report the failure nor to
+// insert a medium (Windows' error boxes), and writes no core file (Linux).
+void endQuietlyOnFailure();
+
 // Splits a command line into arguments by the rules of the Windows C runtime, so that a
 // program receives the same arguments on every system.
 std::vector<std::string> splitCommandLine(const std::string& commandLine);

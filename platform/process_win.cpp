@@ -2,6 +2,8 @@
 #include "process.h"
 #include "wintext.h"
 
+#include <csignal>
+#include <cstdlib>
 #include <vector>
 #include <windows.h>
 
@@ -106,6 +108,17 @@ std::unique_ptr<StartedProgram> startProgram(Priority priority, const std::strin
     auto started = std::make_unique<Started>(info, jobFor(info.hProcess));
     ResumeThread(info.hThread);
     return started;
+}
+
+void endQuietlyOnFailure() {
+    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
+    // Nor does a debugger the system is set up to start (Wine's starts one) keep it.
+    SetUnhandledExceptionFilter([](EXCEPTION_POINTERS*) -> LONG {
+        TerminateProcess(GetCurrentProcess(), 3);
+        return EXCEPTION_EXECUTE_HANDLER;
+    });
+    // The C runtime's abort (a heap it finds broken) would show a box of its own.
+    std::signal(SIGABRT, [](int) { std::_Exit(3); });
 }
 
 } // namespace filmarin::platform

@@ -138,18 +138,18 @@ TEST(DvdRead, AFolderWithoutAReadableDiscThrows) {
 }
 
 TEST(DvdRead, TheDiscReaderGivesTheSameList) {
-    for (const char* name : {"Zwei Titel", "99 Titel"})
-        EXPECT_EQ(readDiscTitlesApart(reader(), disc(name), std::chrono::seconds(30)),
-                  readDiscTitles(disc(name)));
+    EXPECT_EQ(readDiscTitlesApart(reader(), disc("Zwei Titel"), std::chrono::seconds(30)),
+              readDiscTitles(disc("Zwei Titel")));
 }
 
-// What would end the program ends the reader only: the disc cannot be read.
+// What would end the program ends the reader only, at once and without a box: the disc
+// cannot be read.
 TEST(DvdRead, AHostileDiscEndsTheReaderNotTheProgram) {
     QTemporaryDir work;
     const QString hostile = hostileCopy(work);
+    const auto started = std::chrono::steady_clock::now();
     EXPECT_ANY_THROW(readDiscTitlesApart(reader(), hostile, std::chrono::seconds(30)));
-    QTemporaryDir empty;
-    EXPECT_ANY_THROW(readDiscTitlesApart(reader(), empty.path(), std::chrono::seconds(30)));
-    EXPECT_ANY_THROW(readDiscTitlesApart(empty.filePath(QStringLiteral("kein Leser")),
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(20));
+    EXPECT_ANY_THROW(readDiscTitlesApart(work.filePath(QStringLiteral("kein Leser")),
                                          disc("Zwei Titel"), std::chrono::seconds(30)));
 }
