@@ -14,15 +14,7 @@ if [ ! -x "$build/app/disctitles_bench" ]; then
     cmake --build --preset bench -j"$(nproc)" --target disctitles_bench >/dev/null
 fi
 bash "$root/tests/sources/make_test_discs.sh" "$build/discs"
-if [ -z "${DISPLAY:-}" ]; then
-    export DISPLAY=:94
-    Xvfb "$DISPLAY" -screen 0 1280x1024x24 -dpi 96 -nolisten tcp >/dev/null 2>&1 &
-    xvfb=$!
-    trap 'kill "$xvfb" 2>/dev/null || true' EXIT
-    sleep 1
-    openbox >/dev/null 2>&1 &
-    sleep 1
-fi
+source "$root/benchmarks/display.sh" :94
 for disc in "Zwei Titel" "99 Titel"; do
     "$build/app/disctitles_bench" "$build/discs/$disc" "$runs"
 done
